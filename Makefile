@@ -1,0 +1,47 @@
+# Front door of the build: `make` builds every program into build/bin/, `make test` checks the
+# Debian packages, builds and runs the tests, `make demo` runs polysim on the bundled example.
+BUILD       ?= build
+SAN_BUILD   ?= build-sanitize
+BENCH_BUILD ?= build-bench
+JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
+PACKAGES    := cmake make g++ libgtest-dev libbenchmark-dev libhdf5-dev pkg-config
+
+.PHONY: all test test-sanitize bench demo deps format clean
+
+all:
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(BUILD) -j $(JOBS)
+
+deps:
+	@missing=""; for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  if [ "$$(id -u)" = 0 ]; then \
+	    echo "Installing:$$missing"; \
+	    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
+	  else \
+	    echo "Missing Debian packages. Run:  sudo apt-get install$$missing"; exit 1; \
+	  fi; \
+	fi
+
+test: deps all
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test-sanitize: deps
+	cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DIONBEAM_SANITIZE=ON
+	cmake --build $(SAN_BUILD) -j $(JOBS)
+	cd $(SAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DIONBEAM_BENCH=ON -DIONBEAM_TESTS=OFF
+	cmake --build $(BENCH_BUILD) -j $(JOBS)
+
+demo: all
+	@sh examples/run-demo.sh $(BUILD)/bin
+
+format:
+	clang-format -i $$(git ls-files '*.cpp' '*.h')
+
+clean:
+	rm -rf $(BUILD) $(SAN_BUILD) $(BENCH_BUILD)

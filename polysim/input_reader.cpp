@@ -1,0 +1,85 @@
+// The sequence of reading the simulation input file: open, flags, counts, crystal, progress
+// lines, models; and the abort blocks of its failure paths.
+#include "polysim/input_reader.h"
+
+#include <fstream>
+#include <string>
+
+#include "polysim/input_groups.h"
+#include "polysim/run_errors.h"
+#include "textio/fixed_text.h"
+#include "textio/free_writer.h"
+
+namespace polysim {
+
+namespace {
+
+constexpr std::size_t kCommentWidth = 80;
+
+std::string free_line(std::string_view text) {
+  textio::FreeLine line;
+  line << text;
+  std::string out = line.str();
+  out.pop_back();
+  return out;
+}
+
+[[noreturn]] void abort_unopened_input(StatusFile& status, std::string_view input_path) {
+  status.write_group({free_line("-------------------------"),
+                      free_line("Error opening input file!"), free_line("- Job aborted")});
+  status.write_console_only({"", "", free_line(" ************************************************"),
+                             free_line(" **** You've made at least one serious error ****"),
+                             free_line(" *********** Sorry I cannot help more ***********")});
+  throw JobAborted("cannot open input file " + std::string(input_path));
+}
+
+[[noreturn]] void abort_invalid_flags(StatusFile& status) {
+  status.write_group({free_line("---------------------------------"),
+                      free_line("Not a valid polysim input file!"),
+                      free_line("- Job aborted. Perhaps try monosim?)")});
+  throw JobAborted("not a valid polysim input file");
+}
+
+// Counts or indices that would reach outside a table: the same shape as the flags path.
+[[noreturn]] void abort_invalid_input(StatusFile& status, const InvalidInput& why) {
+  status.write_group({free_line("---------------------------------"), free_line(why.what()),
+                      free_line("- Job aborted")});
+  throw JobAborted(why.what());
+}
+
+void write_progress(StatusFile& status, const std::string& comment) {
+  status.console() << free_line("Readin crystal") << '\n';
+  const std::string stamp = date_stamp();
+  std::vector<std::string> lines;
+  if (!textio::is_blank(comment)) lines.push_back(free_line(stamp + "  " + comment));
+  lines.push_back(free_line(stamp + "  Reading multimodel parameters"));
+  status.write_group(lines);
+}
+
+}  // namespace
+
+SimulationInput read_simulation_input(std::string_view input_path, StatusFile& status,
+                                      double available_bytes) {
+  const std::string name(textio::trim_trailing(input_path));
+  std::ifstream file(name);
+  if (!file) abort_unopened_input(status, name);
+  textio::FreeReader in(file, name);
+  SimulationInput input;
+  input.comment = textio::fixed_width(in.read_line(kCommentWidth, "comment"), kCommentWidth);
+  if (!read_option_flags(in, input)) {
+    file.close();
+    abort_invalid_flags(status);
+  }
+  try {
+    read_dimension_record(in, input, available_bytes);
+    read_crystal_groups(in, input);
+    write_progress(status, input.comment);
+    read_model_groups(in, input);
+  } catch (const InvalidInput& why) {
+    file.close();
+    abort_invalid_input(status, why);
+  }
+  return input;
+}
+
+}  // namespace polysim

@@ -1,0 +1,20 @@
+// Reading of the simulation input file, group by group, with its progress lines and its
+// failure paths.
+#pragma once
+
+#include <string_view>
+
+#include "polysim/input_checks.h"
+#include "polysim/simulation_input.h"
+#include "polysim/status_file.h"
+
+namespace polysim {
+
+// Reads the whole simulation input file. Writes "Readin crystal" to the console and the
+// comment and "Reading multimodel parameters" lines to the status file and the console.
+// Throws JobAborted after writing the abort block (file not opened, invalid option flags,
+// counts or indices out of range), textio::ReadError for a malformed or short file.
+SimulationInput read_simulation_input(std::string_view input_path, StatusFile& status,
+                                      double available_bytes = physical_memory_bytes());
+
+}  // namespace polysim

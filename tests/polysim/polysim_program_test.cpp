@@ -1,0 +1,119 @@
+// polysim run as a process in a scratch directory: its console text, status file and exit
+// status on the finished and the failed paths.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <string>
+
+#include "sample_input.h"
+#include "scratch_dir.h"
+
+namespace {
+
+using polysim_test::ScratchDir;
+
+struct Outcome {
+  int status;
+  std::string output;  // standard output and standard error together
+};
+
+Outcome run_polysim(const ScratchDir& dir) {
+  const std::string command =
+      "cd '" + dir.path().string() + "' && '" IONBEAM_BIN_DIR "/polysim' 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return {-1, ""};
+  std::string output;
+  std::array<char, 4096> buffer{};
+  while (std::size_t n = fread(buffer.data(), 1, buffer.size(), pipe))
+    output.append(buffer.data(), n);
+  const int status = pclose(pipe);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+}
+
+bool contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+TEST(PolysimProgram, ReadsItsInputAndEndsCleanly) {
+  ScratchDir dir;
+  dir.write("polysim1.io", "slab.in\nrun7.old\n");
+  dir.write("slab.in", polysim_test::sample_input());
+  const Outcome run = run_polysim(dir);
+  EXPECT_EQ(run.status, 0) << run.output;
+  const std::string status = dir.read("run7.status");
+  EXPECT_EQ(status.substr(0, 14), " TRAVO polysim");
+  EXPECT_TRUE(contains(status, "  Reading multimodel parameters\n"));
+  EXPECT_TRUE(contains(run.output, " Readin crystal\n"));
+  EXPECT_EQ(run.output.substr(run.output.size() - 27), "Stop - Program terminated.\n");
+}
+
+TEST(PolysimProgram, MissingPointerFileIsOneClearMessage) {
+  ScratchDir dir;
+  const Outcome run = run_polysim(dir);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(contains(run.output, "polysim1.io")) << run.output;
+}
+
+TEST(PolysimProgram, MissingInputFileAbortsWithBanner) {
+  ScratchDir dir;
+  dir.write("polysim1.io", "absent.in\nrun\n");
+  const Outcome run = run_polysim(dir);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(contains(dir.read("run.status"), " Error opening input file!\n - Job aborted\n"));
+  EXPECT_TRUE(contains(run.output, "**** You've made at least one serious error ****"));
+  EXPECT_EQ(run.output.substr(run.output.size() - 27), "Stop - Program terminated.\n");
+}
+
+TEST(PolysimProgram, InvalidFlagsAbortWithoutBanner) {
+  ScratchDir dir;
+  dir.write("polysim1.io", "slab.in\nrun\n");
+  std::string text = polysim_test::sample_input();
+  text.replace(text.find(" 0 1 1 0 0 0 0 1"), 16, " 0 1 1 0 0 0 0 2");
+  dir.write("slab.in", text);
+  const Outcome run = run_polysim(dir);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(contains(dir.read("run.status"), " Not a valid polysim input file!\n"));
+  EXPECT_FALSE(contains(run.output, "serious error"));
+}
+
+TEST(PolysimProgram, BadDimensionRecordsAbortBeforeAnyTable) {
+  const char* records[] = {
+      " 4 2 2 1 2 9 2 3 5 2 3 1 1 7 7 2 1 2 3",              // N6 not N3 + 1
+      " 4 2 2 1 2 3 2 3 0 2 3 1 1 7 7 2 1 2 3",              // no detection angle
+      " 4 2 2 1 2 3 2 3 5 2 3 1 1 7 7 0 1 2 3",              // N16 below N12
+      " 4 2 2 1 2 3 2 3 5 2 3 1 1 7 7 2 1 2 8",              // N19 beyond N1
+      " 4 2 2 1 2 3 2 3 5 100 100 1 1 7 7 2 1 2 3",          // 10000 model pairs
+      " 4 2 -2 1 2 3 2 3 5 2 3 1 1 7 7 2 1 2 3",             // negative count
+      " 4 2 2 1 2 3 2 3 2000000000 2000 3 1 1 7 7 2 1 2 3",  // tables beyond memory
+  };
+  for (const char* record : records) {
+    ScratchDir dir;
+    dir.write("polysim1.io", "slab.in\nrun\n");
+    std::string text = polysim_test::sample_input();
+    const std::string sample_record = " 4 2 2 1 2 3 2 3 5 2 3 1 1 7 7 2 1 2 3";
+    text.replace(text.find(sample_record), sample_record.size(), record);
+    dir.write("slab.in", text);
+    const Outcome run = run_polysim(dir);
+    EXPECT_EQ(run.status, 1) << record;
+    EXPECT_TRUE(contains(run.output, " ---------------------------------\n Dimension record: "))
+        << record << "\n"
+        << run.output;
+    EXPECT_TRUE(contains(dir.read("run.status"), " - Job aborted\n")) << record;
+  }
+}
+
+TEST(PolysimProgram, MalformedInputNamesFileAndLine) {
+  ScratchDir dir;
+  dir.write("polysim1.io", "slab.in\nrun\n");
+  std::string text = polysim_test::sample_input();
+  text.replace(text.find(" 29 63.546"), 10, " 29 heavy");
+  dir.write("slab.in", text);
+  const Outcome run = run_polysim(dir);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(contains(run.output, "slab.in, line 5")) << run.output;
+  EXPECT_TRUE(contains(dir.read("run.status"), " TRAVO polysim\n"));
+}
+
+}  // namespace

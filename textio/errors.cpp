@@ -1,0 +1,24 @@
+// Construction of the text layer's error messages.
+#include "textio/errors.h"
+
+#include <utility>
+
+namespace textio {
+namespace {
+
+// "<source>, line <line>: <problem>", appended piece by piece.
+std::string located(const std::string& source, int line, const std::string& problem) {
+  std::string message = source;
+  message.append(", line ").append(std::to_string(line)).append(": ").append(problem);
+  return message;
+}
+
+}  // namespace
+
+ReadError::ReadError(std::string source, int line, std::string item, const std::string& problem)
+    : TextError(located(source, line, problem)),
+      source_(std::move(source)),
+      line_(line),
+      item_(std::move(item)) {}
+
+}  // namespace textio
