@@ -83,6 +83,8 @@ void check_dimension_record(const DimensionRecord& dims) {
   require_relation(dims, 17, 13, true);
   require_relation(dims, 18, 1, false);
   require_relation(dims, 19, 1, false);
+  // A displaced atom needs the per-model amplitudes and ring tables of the vibrated atoms.
+  require_relation(dims, 18, 19, false);
   // Result files are numbered with four digits.
   const std::int64_t pairs = static_cast<std::int64_t>(dims.n(10)) * dims.n(11);
   if (pairs > 9999)

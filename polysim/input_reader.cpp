@@ -40,13 +40,6 @@ std::string free_line(std::string_view text) {
   throw JobAborted("not a valid polysim input file");
 }
 
-// Counts or indices that would reach outside a table: the same shape as the flags path.
-[[noreturn]] void abort_invalid_input(StatusFile& status, const InvalidInput& why) {
-  status.write_group({free_line("---------------------------------"), free_line(why.what()),
-                      free_line("- Job aborted")});
-  throw JobAborted(why.what());
-}
-
 void write_progress(StatusFile& status, const std::string& comment) {
   status.console() << free_line("Readin crystal") << '\n';
   const std::string stamp = date_stamp();
@@ -57,6 +50,12 @@ void write_progress(StatusFile& status, const std::string& comment) {
 }
 
 }  // namespace
+
+void abort_invalid_input(StatusFile& status, const InvalidInput& why) {
+  status.write_group({free_line("---------------------------------"), free_line(why.what()),
+                      free_line("- Job aborted")});
+  throw JobAborted(why.what());
+}
 
 SimulationInput read_simulation_input(std::string_view input_path, StatusFile& status,
                                       double available_bytes) {

@@ -17,4 +17,9 @@ namespace polysim {
 SimulationInput read_simulation_input(std::string_view input_path, StatusFile& status,
                                       double available_bytes = physical_memory_bytes());
 
+// Input whose values would reach outside a table: writes the abort block naming the value
+// (a dash line, the reason, "- Job aborted") to the status file and the console, then throws
+// JobAborted.
+[[noreturn]] void abort_invalid_input(StatusFile& status, const InvalidInput& why);
+
 }  // namespace polysim

@@ -19,9 +19,10 @@ struct Outcome {
   std::string output;  // standard output and standard error together
 };
 
-Outcome run_polysim(const ScratchDir& dir) {
-  const std::string command =
-      "cd '" + dir.path().string() + "' && '" IONBEAM_BIN_DIR "/polysim' 2>&1";
+// Runs polysim in `dir`; `environment` is prefixed to the command (e.g. "NAME=value").
+Outcome run_polysim(const ScratchDir& dir, const std::string& environment = "") {
+  const std::string command = "cd '" + dir.path().string() + "' && " + environment +
+                              " '" IONBEAM_BIN_DIR "/polysim' 2>&1";
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return {-1, ""};
   std::string output;
@@ -114,6 +115,28 @@ TEST(PolysimProgram, MalformedInputNamesFileAndLine) {
   EXPECT_EQ(run.status, 1);
   EXPECT_TRUE(contains(run.output, "slab.in, line 5")) << run.output;
   EXPECT_TRUE(contains(dir.read("run.status"), " TRAVO polysim\n"));
+}
+
+TEST(PolysimProgram, ZeroAmplitudeAbortsNamingTheAtom) {
+  ScratchDir dir;
+  dir.write("polysim1.io", "slab.in\nrun\n");
+  std::string text = polysim_test::sample_input();
+  text.replace(text.find(" 1.8 0.0 0.0 2 1 1 0.1"), 22, " 1.8 0.0 0.0 2 1 1 0.0");
+  dir.write("slab.in", text);
+  const Outcome run = run_polysim(dir);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(contains(dir.read("run.status"), "atom_sigma")) << dir.read("run.status");
+  EXPECT_TRUE(contains(dir.read("run.status"), " - Job aborted\n"));
+}
+
+TEST(PolysimProgram, SeedVariableThatIsNoIntegerIsRefused) {
+  ScratchDir dir;
+  dir.write("polysim1.io", "slab.in\nrun\n");
+  dir.write("slab.in", polysim_test::sample_input());
+  EXPECT_EQ(run_polysim(dir, "IONBEAM_SEED=12345").status, 0);
+  const Outcome run = run_polysim(dir, "IONBEAM_SEED=12x");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(contains(run.output, "IONBEAM_SEED")) << run.output;
 }
 
 }  // namespace

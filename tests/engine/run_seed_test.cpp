@@ -1,0 +1,102 @@
+// The fixed run seed from IONBEAM_SEED: accepted forms, refused forms, and the clock default.
+#include "engine/run_seed.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <optional>
+#include <string>
+
+#include "engine/errors.h"
+
+namespace {
+
+// Sets IONBEAM_SEED for one test and restores the former value afterwards.
+class SeedVariable {
+ public:
+  SeedVariable() {
+    if (const char* old = std::getenv(engine::kSeedVariable)) saved_ = old;
+  }
+  ~SeedVariable() {
+    if (saved_)
+      setenv(engine::kSeedVariable, saved_->c_str(), 1);
+    else
+      unsetenv(engine::kSeedVariable);
+  }
+  void set(const char* value) { setenv(engine::kSeedVariable, value, 1); }
+  void clear() { unsetenv(engine::kSeedVariable); }
+
+ private:
+  std::optional<std::string> saved_;
+};
+
+TEST(ParseSeed, AcceptsSignedDecimalIntegersOfThirtyTwoBits) {
+  const struct {
+    const char* text;
+    std::int32_t value;
+  } cases[] = {{"0", 0},
+               {"1", 1},
+               {"+17", 17},
+               {"-5", -5},
+               {"0042", 42},
+               {"2147483647", 2147483647},
+               {"-2147483648", INT32_MIN}};
+  for (const auto& c : cases) EXPECT_EQ(engine::parse_seed(c.text), c.value) << c.text;
+}
+
+TEST(ParseSeed, RefusesAnythingElse) {
+  for (const char* text : {"", " 1", "1 ", "1.0", "1e3", "0x10", "+", "-", "+-5", "--5", "12a",
+                           "2147483648", "-2147483649", "99999999999999999999", "seed"}) {
+    EXPECT_THROW(engine::parse_seed(text), engine::SeedError) << '"' << text << '"';
+  }
+}
+
+TEST(ParseSeed, MessageNamesTheVariableAndTheValue) {
+  try {
+    engine::parse_seed("abc");
+    FAIL() << "no error";
+  } catch (const engine::SeedError& error) {
+    const std::string message = error.what();
+    EXPECT_NE(message.find("IONBEAM_SEED"), std::string::npos) << message;
+    EXPECT_NE(message.find("\"abc\""), std::string::npos) << message;
+  }
+}
+
+TEST(SeedFromEnvironment, SetValueBecomesTheState) {
+  SeedVariable variable;
+  variable.set("12345");
+  engine::RandomGenerator generator;
+  engine::seed_from_environment_or_clock(generator);
+  EXPECT_EQ(generator.state(), 12345);
+}
+
+TEST(SeedFromEnvironment, SameSeedRepeatsTheSequence) {
+  SeedVariable variable;
+  variable.set("-77");
+  engine::RandomGenerator first;
+  engine::RandomGenerator second(999);
+  engine::seed_from_environment_or_clock(first);
+  engine::seed_from_environment_or_clock(second);
+  for (int k = 0; k < 100; ++k) ASSERT_EQ(first.uniform_deviate(), second.uniform_deviate());
+}
+
+TEST(SeedFromEnvironment, UnsetOrEmptyFallsBackToTheClock) {
+  SeedVariable variable;
+  variable.clear();
+  EXPECT_FALSE(engine::seed_from_environment().has_value());
+  variable.set("");
+  EXPECT_FALSE(engine::seed_from_environment().has_value());
+  engine::RandomGenerator generator;
+  engine::seed_from_environment_or_clock(generator);
+  EXPECT_NE(generator.state(), 1);
+}
+
+TEST(SeedFromEnvironment, MalformedValueIsAnError) {
+  SeedVariable variable;
+  variable.set("12 34");
+  engine::RandomGenerator generator;
+  EXPECT_THROW(engine::seed_from_environment_or_clock(generator), engine::SeedError);
+  EXPECT_EQ(generator.state(), 1);
+}
+
+}  // namespace
