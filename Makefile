@@ -4,7 +4,7 @@ BUILD       ?= build
 SAN_BUILD   ?= build-sanitize
 BENCH_BUILD ?= build-bench
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
-PACKAGES    := cmake make g++ libgtest-dev libbenchmark-dev libhdf5-dev pkg-config
+PACKAGES    := cmake make gcc g++ libgtest-dev libbenchmark-dev libhdf5-dev pkg-config
 
 .PHONY: all test test-sanitize bench demo deps format clean
 

@@ -1,0 +1,33 @@
+// Messages of the error helpers.
+#include "spectools/frame/failures.h"
+
+#include <string>
+
+#include "spectools/frame/tool_exit.h"
+#include "zq/zq.h"
+
+namespace spectools {
+namespace {
+
+constexpr int kFailure = 1;
+
+}  // namespace
+
+void library_failed(std::string_view spectrum) {
+  throw ToolExit(kFailure,
+                 std::string(ZQerrorMessage(ZQerrno)) + ": " + std::string(spectrum) + "\n");
+}
+
+void notimplemented(std::string_view text) {
+  throw ToolExit(kFailure, "not implemented: " + std::string(text) + "\n");
+}
+
+void ZQcrash() {
+  throw ToolExit(kFailure, std::string(ZQerrorMessage(ZQerrno)) + "\n");
+}
+
+void crash(std::string_view text) {
+  throw ToolExit(kFailure, std::string(text) + "\n");
+}
+
+}  // namespace spectools

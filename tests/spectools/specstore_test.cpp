@@ -1,0 +1,203 @@
+// specstore run as a process: import and export round trips, info, records, listing, and
+// its failures, each one line with exit status 1.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <array>
+#include <cstdio>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "../zq/store_scratch.h"
+
+namespace {
+
+using zq_test::ScratchDir;
+
+struct Outcome {
+  int status;
+  std::string output;  // standard output and standard error together
+};
+
+std::string quoted(const std::string& text) {
+  std::string result = "'";
+  for (char c : text) result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return result + "'";
+}
+
+// Runs specstore in `cwd` with EXPERIMENTDIR set to `experiment` (unset when nothing).
+Outcome specstore(const ScratchDir& cwd, const std::vector<std::string>& args,
+                  const std::optional<std::string>& experiment) {
+  std::string command = "cd " + quoted(cwd.str()) + " && ";
+  const std::string program = quoted(IONBEAM_BIN_DIR "/specstore");
+  if (experiment) {
+    command += "EXPERIMENTDIR=";
+    command += quoted(*experiment);
+  } else {
+    command += "unset EXPERIMENTDIR;";
+  }
+  command += ' ';
+  command += program;
+  for (const std::string& word : args) {
+    command += ' ';
+    command += quoted(word);
+  }
+  command += " 2>&1";
+  FILE* pipe = popen(command.c_str(), "r");
+  if (pipe == nullptr) return {-1, ""};
+  std::string output;
+  std::array<char, 4096> buffer{};
+  while (std::size_t n = fread(buffer.data(), 1, buffer.size(), pipe))
+    output.append(buffer.data(), n);
+  const int status = pclose(pipe);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+}
+
+class Specstore : public ::testing::Test {
+ protected:
+  Outcome run(const std::vector<std::string>& args) { return specstore(dir_, args, dir_.str()); }
+
+  ScratchDir dir_;
+};
+
+struct TypeSample {
+  std::string type;
+  std::string counts;  // two lines of three counts, as export writes them
+};
+
+TEST_F(Specstore, ImportExportRoundTripIsExactForEveryType) {
+  const TypeSample samples[] = {
+      {"0", "-128 0 127\n1 2 3\n"},
+      {"1", "0 255 7\n8 9 10\n"},
+      {"2", "-32768 32767 1\n0 0 0\n"},
+      {"3", "0 65535 2\n3 4 5\n"},
+      {"4", "-2147483648 2147483647 3\n-1 0 1\n"},
+      {"5", "0 4294967295 4\n5 6 7\n"},
+      {"6", "0.100000001 -2.5 3.40282347e+38\n1.17549435e-38 0 16777216\n"},
+  };
+  for (const TypeSample& sample : samples) {
+    dir_.write("in.txt", sample.counts);
+    const Outcome imported = run({"import", "s" + sample.type, "in.txt", "--type", sample.type});
+    ASSERT_EQ(imported.status, 0) << imported.output;
+    EXPECT_EQ(imported.output, "imported spectrum s" + sample.type + " from in.txt\n");
+    const Outcome exported = run({"export", "s" + sample.type});
+    EXPECT_EQ(exported.status, 0);
+    EXPECT_EQ(exported.output, sample.counts) << "type " << sample.type;
+
+    // The first column alone is a one-dimensional spectrum.
+    const std::string column = sample.counts.substr(0, sample.counts.find(' ')) + "\n";
+    dir_.write("line.txt", column);
+    ASSERT_EQ(run({"import", "l", "line.txt", "--type", sample.type}).status, 0);
+    EXPECT_EQ(run({"export", "l"}).output, column);
+  }
+}
+
+TEST_F(Specstore, InfoShowsDescriptionAndRecords) {
+  dir_.write("in.txt", "1 2 3\n4 5 6\n");
+  ASSERT_EQ(
+      run({"import", "scan", "in.txt", "--base", "5,-7", "--type", "3", "--layout", "9"}).status,
+      0);
+  ASSERT_EQ(run({"record", "scan", "calibration", "2", "Energy keV 2 100.0 0.5"}).status, 0);
+  ASSERT_EQ(run({"record", "scan", "information", "4", "beam He+"}).status, 0);
+  const Outcome info = run({"info", "scan"});
+  EXPECT_EQ(info.status, 0);
+  EXPECT_EQ(info.output,
+            "dim 2\nbases 5 -7\nranges 3 2\nlayout 9\ntype 3 (uint16)\n"
+            "information 4: beam He+\ncalibration 2: Energy keV 2 100.0 0.5\n");
+}
+
+TEST_F(Specstore, TwoBasesMakeASingleColumnTwoDimensional) {
+  dir_.write("in.txt", "7\n8\n9\n");
+  ASSERT_EQ(run({"import", "col", "in.txt", "--base", "4,10"}).status, 0);
+  EXPECT_EQ(run({"info", "col"}).output.substr(0, 31), "dim 2\nbases 4 10\nranges 1 3\nlay");
+  EXPECT_EQ(run({"export", "col"}).output, "7\n8\n9\n");
+}
+
+TEST_F(Specstore, RecordsAreReadSetAndCleared) {
+  dir_.write("in.txt", "1\n2\n");
+  ASSERT_EQ(run({"import", "r", "in.txt"}).status, 0);
+  EXPECT_EQ(run({"record", "r", "annotation", "1"}).output, "\n");
+  EXPECT_EQ(run({"record", "r", "annotation", "1", "angle"}).output, "");
+  EXPECT_EQ(run({"record", "r", "annotation", "1"}).output, "angle\n");
+  EXPECT_EQ(run({"record", "r", "annotation", "1", ""}).status, 0);
+  EXPECT_EQ(run({"record", "r", "annotation", "1"}).output, "\n");
+  const Outcome beyond = run({"record", "r", "annotation", "2", "x"});
+  EXPECT_EQ(beyond.status, 1);
+  EXPECT_EQ(beyond.output, "annotation record 2 outside 1..1 for spectrum 'r': r\n");
+  const Outcome too_long = run({"record", "r", "information", "1", std::string(256, 'x')});
+  EXPECT_EQ(too_long.status, 1);
+  EXPECT_NE(too_long.output.find("at most 255 fit"), std::string::npos);
+}
+
+TEST_F(Specstore, ListShowsTheSpectra) {
+  dir_.write("in.txt", "1\n");
+  ASSERT_EQ(run({"import", "b", "in.txt"}).status, 0);
+  ASSERT_EQ(run({"import", "a", "in.txt"}).status, 0);
+  EXPECT_EQ(run({"list"}).output, "a\nb\n");
+}
+
+TEST_F(Specstore, ImportReplacesAnExistingSpectrum) {
+  dir_.write("one.txt", "1 2\n");
+  dir_.write("two.txt", "3\n4\n5\n");
+  ASSERT_EQ(run({"import", "s", "one.txt"}).status, 0);
+  ASSERT_EQ(run({"import", "s", "two.txt"}).status, 0);
+  EXPECT_EQ(run({"export", "s"}).output, "3\n4\n5\n");
+}
+
+struct FailureCase {
+  std::vector<std::string> args;
+  std::string output;
+};
+
+TEST_F(Specstore, FailuresPrintOneLineAndExitOne) {
+  dir_.write("ragged.txt", "1 2 3\n4 5\n");
+  dir_.write("wide.txt", "1 300\n");
+  const std::string usage =
+      "Usage: specstore list | info NAME | import NAME FILE [--base B1[,B2]] [--type CODE] "
+      "[--layout L] | export NAME | record NAME KIND N [TEXT]\n";
+  const FailureCase cases[] = {
+      {{"import", "x", "ragged.txt"}, "ragged.txt, line 2: 2 counts where the first line has 3\n"},
+      {{"import", "x", "wide.txt", "--type", "0"},
+       "wide.txt, line 1: '300' is not a count of type int8\n"},
+      {{"import", "x", "wide.txt", "--type", "9"}, "bad type code 9 (valid codes are 0 to 6)\n"},
+      {{"import", "x", "wide.txt", "--base", "one"}, usage},
+      {{"import", "x", "wide.txt", "--colour", "red"}, usage},
+      {{"import", "x", "wide.txt", "--type"}, usage},
+      {{"import", "x", "absent.txt"}, "cannot open absent.txt: No such file or directory\n"},
+      {{"import", "../x", "wide.txt"}, "spectrum name '../x' holds a path separator: ../x\n"},
+      {{"export", "ghost"}, "no such spectrum 'ghost': ghost\n"},
+      {{"record", "ghost", "colour", "1"}, usage},
+      {{"record", "ghost", "information", "first"}, usage},
+      {{"frobnicate"}, usage},
+      {{}, usage},
+      {{"info"}, usage},
+  };
+  for (const FailureCase& c : cases) {
+    const Outcome outcome = run(c.args);
+    EXPECT_EQ(outcome.status, 1) << c.output;
+    EXPECT_EQ(outcome.output, c.output);
+  }
+  EXPECT_EQ(run({"list"}).output, "");  // nothing was created by the failed imports
+}
+
+TEST(SpecstoreStartUp, StoreFailureComesBeforeTheCommandLine) {
+  ScratchDir dir;
+  const std::string missing = dir.str() + "/none";
+  const Outcome outcome = specstore(dir, {"frobnicate"}, missing);
+  EXPECT_EQ(outcome.status, 1);
+  EXPECT_EQ(outcome.output,
+            "cannot open experiment directory '" + missing + "': No such file or directory\n");
+}
+
+TEST(SpecstoreStartUp, WithoutExperimentDirTheCurrentDirectoryIsTheStore) {
+  for (const std::optional<std::string>& value :
+       {std::optional<std::string>(), std::optional<std::string>("")}) {
+    ScratchDir dir;
+    dir.write("in.txt", "4\n");
+    EXPECT_EQ(specstore(dir, {"import", "here", "in.txt"}, value).status, 0);
+    EXPECT_TRUE(std::filesystem::exists(dir.path() / "here.h5"));
+  }
+}
+
+}  // namespace

@@ -1,0 +1,75 @@
+// Opening a spectrum file and reading its description.
+#include "zq/spectrum_file.h"
+
+#include <filesystem>
+#include <system_error>
+#include <vector>
+
+#include "zq/error.h"
+#include "zq/experiment.h"
+#include "zq/file_layout.h"
+#include "zq/h5_attributes.h"
+#include "zq/types.h"
+
+namespace zq {
+
+SpectrumFile::SpectrumFile(std::string_view name, Access access) : name_(name) {
+  h5::start_library();
+  const std::filesystem::path path = experiment().spectrum_path(name);
+  path_ = path.string();
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(path, error)) {
+    throw Error(ZQ_ENOSPECTRUM, "no such spectrum '" + name_ + "'");
+  }
+  const std::string opening = "opening spectrum file '" + path_ + "'";
+  if (!h5::checked_test(H5Fis_hdf5(path_.c_str()), opening)) damaged("not an HDF5 file");
+  const unsigned flags = access == Access::write ? H5F_ACC_RDWR : H5F_ACC_RDONLY;
+  file_ = h5::owned_file(H5Fopen(path_.c_str(), flags, H5P_DEFAULT), opening);
+  read_description();
+}
+
+void SpectrumFile::close() {
+  counts_.close("closing the counts of spectrum '" + name_ + "'");
+  file_.close("closing spectrum file '" + path_ + "'");
+}
+
+void SpectrumFile::damaged(const std::string& what) const {
+  throw Error(ZQ_EDAMAGED, "spectrum file '" + path_ + "' is damaged: " + what);
+}
+
+void SpectrumFile::read_description() {
+  const std::string reading = "reading spectrum '" + name_ + "'";
+  if (!h5::checked_test(H5Lexists(file(), layout::kCounts, H5P_DEFAULT), reading)) {
+    damaged("no counts dataset");
+  }
+  counts_ = h5::owned_dataset(H5Dopen2(file(), layout::kCounts, H5P_DEFAULT), reading);
+
+  const h5::Handle space = h5::owned_space(H5Dget_space(counts()), reading);
+  const int rank = H5Sget_simple_extent_ndims(space.id());
+  if (rank < 1 || rank > ZQ_MAX_DIM) damaged("counts of rank " + std::to_string(rank));
+  hsize_t extent[ZQ_MAX_DIM] = {};
+  h5::checked(H5Sget_simple_extent_dims(space.id(), extent, nullptr), reading);
+
+  const h5::Handle stored = h5::owned_type(H5Dget_type(counts()), reading);
+  const std::optional<int> stored_code = type_code_of(stored.id());
+  if (!stored_code) damaged("counts of an element type without a type code");
+
+  const auto bases = h5::read_ints(file(), layout::kBases);
+  if (!bases || bases->size() != static_cast<std::size_t>(rank)) damaged("bad bases");
+  const auto layout_code = h5::read_int(file(), layout::kLayout);
+  if (!layout_code) damaged("no layout code");
+  const auto type_code = h5::read_int(file(), layout::kType);
+  if (!type_code || *type_code != *stored_code) damaged("type code does not match the counts");
+
+  description_.dim = rank;
+  for (int axis = 0; axis < rank; ++axis) {
+    if (extent[axis] > static_cast<hsize_t>(kMaxElements)) damaged("axis too long");
+    description_.bases[axis] = (*bases)[axis];
+    description_.ranges[axis] = static_cast<int>(extent[axis]);
+  }
+  description_.layout = *layout_code;
+  description_.type = *type_code;
+  if (auto fault = shape_fault(description_, ZQ_MAX_DIM)) damaged(*fault);
+}
+
+}  // namespace zq
