@@ -1,0 +1,8 @@
+// flatcorr: corrects a detector spectrum for the parabolic sensitivity along the energy axis
+// (see README.md).
+#include "spectools/flatcorr/flatcorr_tool.h"
+#include "spectools/frame/tool_exit.h"
+
+int main(int argc, char** argv) {
+  return spectools::run_tool([&] { return spectools::flatcorr::run(argc, argv); });
+}

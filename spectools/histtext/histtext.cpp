@@ -1,0 +1,62 @@
+// histtext: the non-empty information records, one line each, then one line per channel.
+// The output file is opened before the source is looked at; a tool that stops later leaves
+// it emptied or partly written.
+#include "spectools/histtext/histtext.h"
+
+#include <cstdint>
+#include <vector>
+
+#include "spectools/frame/records.h"
+#include "spectools/frame/shape.h"
+#include "spectools/frame/start_up.h"
+#include "spectools/histtext/text_file.h"
+#include "spectools/histtext/text_lines.h"
+#include "zq/zq.h"
+
+namespace spectools::histtext {
+namespace {
+
+void write_information(const Session& session, TextFile& file) {
+  for (int number = 1; number <= kInformationRecords; ++number) {
+    std::string record;
+    if (read_record(RecordKind::information, session.fromspec, number, record) != 0) {
+      session.readfailed();
+    }
+    if (!record.empty()) file.write(record + "\n");
+  }
+}
+
+std::vector<std::int32_t> read_counts(const Session& session, const Shape& shape) {
+  std::vector<std::int32_t> counts(static_cast<std::size_t>(shape.ranges[0]));
+  if (ZQread1dSpectrum(session.fromspec.c_str(), shape.bases[0], shape.ranges[0], counts.data(),
+                       kCountType) != 0) {
+    session.readfailed();
+  }
+  return counts;
+}
+
+}  // namespace
+
+std::string run(int argc, const char* const* argv) {
+  const ToolUsage& usage = usage_of("histtext");
+  const Session session = start_up(argc, argv, usage);
+  TextFile file(session.tospec);
+  Shape shape;
+  if (inquire(session.fromspec, shape) != 0) session.readfailed();
+  require_one_dimensional(shape);
+
+  write_information(session, file);
+  const std::vector<std::int32_t> counts = read_counts(session, shape);
+  std::string record;
+  if (read_record(RecordKind::calibration, session.fromspec, 1, record) != 0) {
+    session.readfailed();
+  }
+  const std::optional<TextCalibration> calibration = text_calibration(record);
+  for (std::size_t index = 0; index < counts.size(); ++index) {
+    file.write(channel_line(static_cast<int>(index), shape.bases[0], counts[index], calibration));
+  }
+  file.close();
+  return closing_message(usage, {session.fromspec, session.tospec});
+}
+
+}  // namespace spectools::histtext
