@@ -24,4 +24,11 @@ class PhysicsError : public EngineError {
   using EngineError::EngineError;
 };
 
+// Run data that the ion tracking cannot serve: tables not sized for the counts, or indices
+// (atom types, cells, model atoms) outside them.
+class ModelDataError : public EngineError {
+ public:
+  using EngineError::EngineError;
+};
+
 }  // namespace engine

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/deflection_table.h"
+#include "engine/ring_tables.h"
 
 namespace engine {
 
@@ -13,6 +14,7 @@ struct RunTables {
   std::vector<float> type_angle_cutoff;  // Å per type: impact parameter of the detection angle
   std::vector<float> type_reach_weight;  // 1/Å^2 per type: 1 / (interaction radius)^2
   float interaction_reach = 0.0f;        // Å, the largest interaction radius met so far
+  RingTables rings;                      // miss probabilities for the current radii
 };
 
 }  // namespace engine

@@ -1,0 +1,147 @@
+// Partner searches per second of the ion tracking on a realistic slab: Cu(001), eight
+// layers in the c(2 x 2) cell, 100 keV protons, with 1, 6 and 12 model pairs. The models
+// shift and re-vibrate the four atoms of the top two layers, so every pair beyond the first
+// costs the accounting at those atoms.
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "engine/deflection_table.h"
+#include "engine/fixed_tables.h"
+#include "engine/launch_ions.h"
+#include "engine/potential.h"
+#include "engine/ring_tables.h"
+#include "polysim/prepare_models.h"
+
+namespace {
+
+constexpr float kLattice = 3.615f;  // Å, copper
+constexpr std::int32_t kLayers = 8;
+constexpr std::int32_t kModelAtoms = 4;  // the top two layers
+constexpr std::int32_t kIons = 4000;     // per run
+
+const engine::FixedTables& tables() {
+  static const engine::FixedTables fixed = engine::build_fixed_tables();
+  return fixed;
+}
+
+struct Slab {
+  engine::Crystal crystal;
+  engine::ModelSet models;
+  engine::Beam beam;
+  engine::RunTables run_tables;
+  engine::IonRunParameters run;
+
+  Slab(std::int32_t structures, std::int32_t vibrations, float polar, float azimuth) {
+    const float half = 0.5f * kLattice, spacing = 0.5f * kLattice;
+    crystal.types = {{29, 63.546f}};
+    crystal.repeat_x = crystal.repeat_y = kLattice;
+    crystal.cell_count_x = crystal.cell_count_y = 2;
+    crystal.layer_count = kLayers;
+    crystal.x_edges = {0.0f, half, 0.0f};
+    crystal.y_edges = {0.0f, half, 0.0f};
+    for (std::int32_t l = 1; l <= kLayers; ++l)
+      crystal.z_edges.push_back((static_cast<float>(l) - 1.5f) * spacing);
+    crystal.z_edges.push_back(0.0f);
+    crystal.cell_atom.assign(4 * kLayers, 0);
+    for (std::int32_t l = 1; l <= kLayers; ++l) {
+      const float z = static_cast<float>(l - 1) * spacing;
+      const bool odd = l % 2 == 1;
+      add_atom(0.0f, odd ? 0.0f : half, z, 1, odd ? 1 : 2, l);
+      add_atom(half, odd ? half : 0.0f, z, 2, odd ? 2 : 1, l);
+    }
+    set_models(structures, vibrations);
+    beam.ion_z = 1;
+    beam.ion_mass = 1.008f;
+    beam.ion_energy = 100.0f;
+    beam.azimuth = azimuth;
+    beam.polar_angle = polar;
+    beam.detection_angles = {120.0f};
+    polysim::prepare_models(crystal, models, beam, tables());
+    set_tables();
+    run.run_polar = beam.polar_angle;
+    run.run_azimuth = beam.azimuth;
+    run.companion_polar = beam.polar_angle + beam.detection_angles[0];
+    run.ion_target = kIons;
+  }
+
+  void add_atom(float x, float y, float z, std::int32_t i, std::int32_t j, std::int32_t l) {
+    engine::Atom atom;
+    atom.x = x;
+    atom.y = y;
+    atom.z = z;
+    atom.cell_i = i;
+    atom.cell_j = j;
+    atom.layer = l;
+    atom.sigma = 0.085f;
+    atom.type = 1;
+    crystal.atoms.push_back(atom);
+  }
+
+  // Structure model s moves the model atoms by 0.02 (s - 1) Å inward and 0.01 (s - 1) Å
+  // along x; vibration model v scales their amplitude by 1 + 0.1 (v - 1).
+  void set_models(std::int32_t structures, std::int32_t vibrations) {
+    models.structure_count = structures;
+    models.vibration_count = vibrations;
+    models.displaced_atom_count = models.vibrated_atom_count = kModelAtoms;
+    models.structure_shift.assign(static_cast<std::size_t>(structures * kModelAtoms), {});
+    models.vibration_sigma.assign(static_cast<std::size_t>(vibrations * kModelAtoms), 0.085f);
+    for (std::int32_t s = 1; s <= structures; ++s)
+      for (std::int32_t a = 1; a <= kModelAtoms; ++a)
+        models.shift(s, a) = {0.01f * (s - 1), 0.0f, 0.02f * (s - 1)};
+    for (std::int32_t v = 1; v <= vibrations; ++v)
+      for (std::int32_t a = 1; a <= kModelAtoms; ++a)
+        models.sigma(v, a) = 0.085f * (1.0f + 0.1f * (v - 1));
+  }
+
+  // As the run driver sets them for the shadowing run.
+  void set_tables() {
+    const float pi = tables().pi, degree = tables().deg_to_rad;
+    run_tables.deflection =
+        engine::build_deflection_table(crystal.types, beam, engine::kMoliere, 1.0f, tables());
+    run_tables.type_angle_cutoff =
+        engine::impact_cutoff(run_tables.deflection, beam.detection_angles[0], pi);
+    const float reference = std::clamp(0.1f * std::cos(beam.polar_angle) / crystal.z_max,
+                                       0.01f * degree, 0.1f * degree);
+    const std::vector<float> reach = engine::impact_cutoff(run_tables.deflection, reference, pi);
+    run_tables.interaction_reach = reach[0];
+    run_tables.type_reach_weight = {1.0f / (reach[0] * reach[0])};
+    crystal.z_edges.back() = crystal.z_max + run_tables.interaction_reach;
+    engine::build_ring_tables(crystal, models, tables(), run_tables);
+  }
+};
+
+// Arguments: structure models, vibration models, polar angle and azimuth (degrees).
+void BM_PartnerSearches(benchmark::State& state) {
+  const Slab slab(static_cast<std::int32_t>(state.range(0)),
+                  static_cast<std::int32_t>(state.range(1)), static_cast<float>(state.range(2)),
+                  static_cast<float>(state.range(3)));
+  engine::RandomGenerator generator(12345);
+  std::int64_t searches = 0, ions = 0;
+  for (auto _ : state) {
+    engine::HitTally tally(slab.models.vibration_count, slab.models.structure_count,
+                           static_cast<std::int32_t>(slab.crystal.atoms.size()));
+    engine::launch_ions(slab.crystal, slab.models, tables(), slab.run_tables, slab.run, generator,
+                        tally);
+    searches += tally.partner_searches;
+    ions += tally.ions_run;
+    benchmark::DoNotOptimize(tally.hit_sum.data());
+  }
+  state.counters["searches/s"] =
+      benchmark::Counter(static_cast<double>(searches), benchmark::Counter::kIsRate);
+  state.counters["searches/ion"] = static_cast<double>(searches) / static_cast<double>(ions);
+  state.counters["pairs"] = static_cast<double>(state.range(0) * state.range(1));
+}
+BENCHMARK(BM_PartnerSearches)
+    ->ArgNames({"structures", "vibrations", "polar", "azimuth"})
+    ->Args({1, 1, 35, 22})
+    ->Args({3, 2, 35, 22})
+    ->Args({4, 3, 35, 22})
+    ->Args({1, 1, 0, 0})
+    ->Args({4, 3, 0, 0})
+    ->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,52 @@
+// Where an ion is in the cell grid: the edge interval of a coordinate in an ascending edge
+// list, the folding of lateral coordinates into the repeat cell, and the cells with their
+// periodic images as the partner search reads them.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "engine/model.h"
+
+namespace engine {
+
+// The edge interval of x in the ascending edges B(1..n) (B(k) at edges[k - 1]), searched
+// from k = `start` (limited to 1..n first): below B(k) the index falls while
+// x < B(k - 1) (result B(k - 1) <= x < B(k)); at x = B(k) it moves to min(k + 1, n); above
+// B(k) it rises while x > B(k) (result B(k - 1) < x <= B(k)). The result stays in 1..n
+// whatever x is; a NaN leaves the limited start. An empty list gives 1.
+std::int32_t locate_cell(std::span<const float> edges, float x, std::int32_t start);
+
+// The same interval searched only upward from `start`: the first k >= start with x <= B(k),
+// or n.
+std::int32_t search_upward(std::span<const float> edges, float x, std::int32_t start);
+
+// NINT of a real as a real: nearest integer, halves away from zero; values too large to have
+// a fraction, infinities and NaN come back unchanged.
+float nearest_integer(float v);
+
+// x - NINT(x / P - 1/2) P: folds x into [0, P), except that exact non-positive multiples of
+// P become P. A period that is not positive and finite leaves x unchanged.
+float wrap_periodic(float x, float period);
+
+// A cell as the partner search reads it: its offset in the crystal's cell map and the shift
+// (Å) added to the ion's coordinate to see it (non-zero for a periodic image).
+struct CellView {
+  std::size_t offset = 0;
+  float shift = 0.0f;
+};
+
+// The cell map seen from the walk, built once per run. Along x, index i = 0..nx + 1: cells
+// 1..nx at offset i - 1; index nx + 1 is cell 1 one repeat further on (shift -Xrep), index 0
+// cell nx one repeat back (shift +Xrep). Along y the same with offsets (j - 1) nx. Layers
+// 1..nz at offsets (layer - 1) nx ny, stored from index 0.
+struct CellLookup {
+  std::vector<CellView> x, y;
+  std::vector<std::size_t> layer;
+};
+
+CellLookup make_cell_lookup(const Crystal& crystal);
+
+}  // namespace engine

@@ -1,0 +1,65 @@
+// What the run driver hands to one ion run, and what the run leaves for it: the run's
+// direction and options, and the tallies (hit sums per model pair and atom, overlayer
+// deflections, ions started, angular normalisation).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+namespace engine {
+
+struct IonRunParameters {
+  float run_azimuth = 0.0f;      // radians: azimuth along which ions are started
+  float run_polar = 0.0f;        // radians: polar angle along which ions are started
+  float companion_polar = 0.0f;  // radians: polar angle of the reference direction u
+  std::int32_t ion_target = 0;   // ions asked for
+  // 0 for the shadowing run, j for the blocking run of detection angle j; any nonzero value
+  // turns on the azimuthal smear of blocking runs.
+  std::int32_t angle_index = 0;
+  std::int32_t start_mode = 0;      // 0 regular grid of start positions, else random
+  std::int32_t overlayer_flag = 0;  // 1: ions cross an amorphous overlayer first
+  std::int32_t overlayer_type = 0;  // atom type of the overlayer (1-based)
+  float overlayer_density = 0.0f;   // atoms/cm^2
+
+  bool blocking() const { return angle_index != 0; }
+  bool overlayer() const { return overlayer_flag == 1; }
+};
+
+// Sums of ion runs. launch_ions adds to hit_sum, overlayer_deflection_sum and
+// partner_searches, and sets ions_run and hit_norm; resetting is the driver's.
+struct HitTally {
+  HitTally() = default;
+  HitTally(std::int32_t vibrations, std::int32_t structures, std::int32_t atoms)
+      : vibration_count(vibrations),
+        structure_count(structures),
+        atom_count(atoms),
+        hit_sum(static_cast<std::size_t>(vibrations) * static_cast<std::size_t>(structures) *
+                    static_cast<std::size_t>(atoms),
+                0.0f) {}
+
+  std::int32_t vibration_count = 0;  // N11
+  std::int32_t structure_count = 0;  // N10
+  std::int32_t atom_count = 0;       // N1
+  // HIT(v, s, a), weighted Gaussian densities of the atoms' positions (1/Å^2 scaled as the
+  // Gaussian coefficients), at ((a - 1) N10 + (s - 1)) N11 + (v - 1): one atom's model pairs
+  // lie together, in the order of the ion's weights.
+  std::vector<float> hit_sum;
+  float overlayer_deflection_sum = 0.0f;  // squared overlayer deflection angles, rad^2
+  std::int32_t ions_run = 0;              // grid points of the last run, at least 1
+  float hit_norm = 0.0f;                  // F0 = 1 / (cos ψ - 1)^2 of the last run
+  std::int64_t partner_searches = 0;      // partner searches made, for diagnostics
+
+  std::size_t index(std::int32_t v, std::int32_t s, std::int32_t a) const {
+    return (static_cast<std::size_t>(a - 1) * static_cast<std::size_t>(structure_count) +
+            static_cast<std::size_t>(s - 1)) *
+               static_cast<std::size_t>(vibration_count) +
+           static_cast<std::size_t>(v - 1);
+  }
+  float& hit(std::int32_t v, std::int32_t s, std::int32_t a) { return hit_sum[index(v, s, a)]; }
+  float hit(std::int32_t v, std::int32_t s, std::int32_t a) const {
+    return hit_sum[index(v, s, a)];
+  }
+};
+
+}  // namespace engine

@@ -1,0 +1,41 @@
+// One ion run: a grid of ions over one repeat cell, each started along the run direction,
+// taken through the optional overlayer and walked through the crystal, adding every close
+// passage to the hit sums of all model pairs. The shadowing run and the blocking runs differ
+// only in what the driver sets before the call.
+#pragma once
+
+#include "engine/fixed_tables.h"
+#include "engine/ion_run.h"
+#include "engine/model.h"
+#include "engine/random_generator.h"
+#include "engine/run_tables.h"
+
+namespace engine {
+
+// Runs every ion of one run direction.
+//
+// Reads (unchanged): the crystal with its closed edge lists (the last z edge is the end
+// depth z_max + interaction_reach that the driver sets) and z_min; the models with their
+// derived coefficients; the fixed tables; the run tables: deflection table of the current
+// energy, type_angle_cutoff for the detection angle, type_reach_weight = 1/R_t^2,
+// interaction_reach (for the grazing start depth) and the ring tables of build_ring_tables
+// for the same radii. `run` gives the direction, the reference direction, the ion target,
+// the start mode, the blocking flag and the overlayer.
+//
+// Adds to tally.hit_sum and tally.overlayer_deflection_sum, sets tally.ions_run (the grid
+// points nxg nyg, at least 1) and tally.hit_norm (F0). The tally must be sized for
+// (vibration_count, structure_count, atom count). Draws every deviate from `generator`.
+//
+// Throws ModelDataError, before any ion runs, when the data do not fit together: counts
+// below 1, tables not sized for the counts, atom types, cells or cell_atom entries out of
+// range, change classes that need model data an atom lacks, ring tables not built for the
+// model counts, or an overlayer type outside the types.
+void launch_ions(const Crystal& crystal, const ModelSet& models, const FixedTables& fixed,
+                 const RunTables& tables, const IonRunParameters& run, RandomGenerator& generator,
+                 HitTally& tally);
+
+// The checks of launch_ions on their own.
+void check_run_data(const Crystal& crystal, const ModelSet& models, const RunTables& tables,
+                    const IonRunParameters& run, const HitTally& tally);
+
+}  // namespace engine

@@ -1,0 +1,38 @@
+// Walking one ion through the crystal: layer by layer (Z mode), or for grazing directions
+// cell edge by cell edge along x or y (X and Y modes), examining a small block of cells at
+// every step until the ion leaves the slab or is discarded.
+#pragma once
+
+#include "engine/ion_run.h"
+#include "engine/ion_state.h"
+#include "engine/partner_search.h"
+#include "engine/random_generator.h"
+#include "engine/tracking_context.h"
+
+namespace engine {
+
+enum class WalkMode { kZ, kX, kY };
+
+// X when |sx| > |sy| and |sx| > 1; Y when |sy| >= |sx| and |sy| > 1; otherwise Z.
+WalkMode choose_walk_mode(const IonDirection& direction);
+
+// The cells examined around the ion: Z mode x-cells kx - 1, kx, y-cells ky - 1, ky and layer
+// L; X mode x-cell kx only and layers L - 1, L (those within 1..nz); Y mode y-cell ky only.
+// Cell index nx + 1 (ny + 1) is cell 1 one repeat distance on, index 0 cell nx one back
+// (CellLookup); indices outside the lookup are left out.
+CandidateBlock candidate_block(WalkMode mode, const IonState& ion, const CellLookup& cells);
+
+// Walks the ion from its start (position, cell indices, layer 1, direction terms and
+// weights set) until it ends. The block around the start is examined before any move. Z
+// mode then moves to the next layer edge and ends after layer nz. X and Y modes move one
+// cell on in the direction of travel at every step, the first move included (the start
+// block already holds the cell at the edge of the start interval, so going to that edge
+// first would examine its atoms twice), and end below the last z edge. After a collision
+// the mode is chosen again and the walk goes on from the partner's cell. An ion in X or Y
+// mode that does not move deeper (cos θ <= 0) can never reach the end depth and ends at
+// once; a walk also ends after 2^20 steps, so no direction, however near to grazing, keeps
+// it going for ever.
+void walk_ion(IonState& ion, const TrackingContext& context, RandomGenerator& generator,
+              HitTally& tally);
+
+}  // namespace engine
