@@ -8,21 +8,12 @@
 #include "polysim/input_groups.h"
 #include "polysim/run_errors.h"
 #include "textio/fixed_text.h"
-#include "textio/free_writer.h"
 
 namespace polysim {
 
 namespace {
 
 constexpr std::size_t kCommentWidth = 80;
-
-std::string free_line(std::string_view text) {
-  textio::FreeLine line;
-  line << text;
-  std::string out = line.str();
-  out.pop_back();
-  return out;
-}
 
 [[noreturn]] void abort_unopened_input(StatusFile& status, std::string_view input_path) {
   status.write_group({free_line("-------------------------"),

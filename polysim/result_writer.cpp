@@ -10,7 +10,6 @@
 #include "polysim/result_signals.h"
 #include "polysim/run_errors.h"
 #include "textio/fixed_text.h"
-#include "textio/free_writer.h"
 
 namespace polysim {
 
@@ -23,14 +22,6 @@ struct OpenFile {
   std::ofstream stream;
   std::string full_name;  // as the file system reports it
 };
-
-std::string free_line(const std::string& text) {
-  textio::FreeLine line;
-  line << text;
-  std::string out = line.str();
-  out.pop_back();  // the status file adds its own newline
-  return out;
-}
 
 // The absolute name with links and dot directories resolved; the plain absolute name if
 // the file system cannot resolve it.

@@ -18,20 +18,24 @@ constexpr int kLastScanColumn = 50;  // the scan for the cut stops at column 51
 constexpr int kSuffixEndColumn = 57;
 constexpr const char* kFallbackName = "dump.status";
 
-std::string free_line(std::string_view text) {
-  textio::FreeLine line;
-  line << text;
-  std::string out = line.str();
-  out.pop_back();  // drop the newline; writers add their own
-  return out;
-}
-
 void write_lines(std::ostream& out, const std::vector<std::string>& lines) {
   for (const std::string& line : lines) out << line << '\n';
   out.flush();
 }
 
 }  // namespace
+
+std::string free_line(const textio::FreeLine& line) {
+  std::string out = line.str();
+  out.pop_back();  // drop the newline; writers add their own
+  return out;
+}
+
+std::string free_line(std::string_view text) {
+  textio::FreeLine line;
+  line << text;
+  return free_line(line);
+}
 
 StatusName build_status_path(std::string_view output_root) {
   std::string path = textio::fixed_width(output_root, kNameWidth);

@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include "textio/free_writer.h"
+
 namespace polysim {
 
 // The status file name and the column p (1-based) at which the output root was cut; p is
@@ -56,6 +58,11 @@ class StatusFile {
 // The first group of every run: the program banner and the two file names.
 void write_status_header(StatusFile& status, std::string_view input_path,
                          std::string_view output_root);
+
+// `text` as one free-form line (a leading blank), without its newline.
+std::string free_line(std::string_view text);
+// A finished free-form line without its newline.
+std::string free_line(const textio::FreeLine& line);
 
 // A free-form status line that begins with a fresh date stamp.
 std::string stamped_line(std::string_view text);

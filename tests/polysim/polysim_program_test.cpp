@@ -21,8 +21,8 @@ struct Outcome {
 
 // Runs polysim in `dir`; `environment` is prefixed to the command (e.g. "NAME=value").
 Outcome run_polysim(const ScratchDir& dir, const std::string& environment = "") {
-  const std::string command = "cd '" + dir.path().string() + "' && " + environment +
-                              " '" IONBEAM_BIN_DIR "/polysim' 2>&1";
+  const std::string command =
+      "cd '" + dir.path().string() + "' && " + environment + " '" IONBEAM_BIN_DIR "/polysim' 2>&1";
   FILE* pipe = popen(command.c_str(), "r");
   if (pipe == nullptr) return {-1, ""};
   std::string output;
@@ -37,17 +37,58 @@ bool contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
 
-TEST(PolysimProgram, ReadsItsInputAndEndsCleanly) {
+// Every status line in its order, then one result file per model pair.
+TEST(PolysimProgram, RunsFromPointerFileToCompletionLine) {
   ScratchDir dir;
   dir.write("polysim1.io", "slab.in\nrun7.old\n");
   dir.write("slab.in", polysim_test::sample_input());
-  const Outcome run = run_polysim(dir);
+  const Outcome run = run_polysim(dir, "IONBEAM_SEED=7");
   EXPECT_EQ(run.status, 0) << run.output;
   const std::string status = dir.read("run7.status");
   EXPECT_EQ(status.substr(0, 14), " TRAVO polysim");
-  EXPECT_TRUE(contains(status, "  Reading multimodel parameters\n"));
+  std::size_t at = 0;
+  for (const char* line :
+       {"  Reading multimodel parameters\n", "  Starting shadowing calculation\n",
+        "  Starting blocking calculations:           5  angles\n",
+        "  Finished blocking angle             1\n", "  Finished blocking angle             5\n",
+        "  Writing output files: run7.old", ".nnn\n",
+        " ----------------- JOB SUCCESSFULLY COMPLETED -----------------\n"}) {
+    const std::size_t found = status.find(line, at);
+    ASSERT_NE(found, std::string::npos) << line << "\n" << status;
+    at = found;
+  }
   EXPECT_TRUE(contains(run.output, " Readin crystal\n"));
   EXPECT_EQ(run.output.substr(run.output.size() - 27), "Stop - Program terminated.\n");
+  for (const char* name : {"run7.0001", "run7.0002", "run7.0006"})
+    EXPECT_TRUE(contains(dir.read(name), " SHADOWING OUTPUT:")) << name;
+  EXPECT_FALSE(std::filesystem::exists(dir.file("run7.0007")));
+}
+
+TEST(PolysimProgram, SameSeedRepeatsTheRunExactly) {
+  ScratchDir dir;
+  dir.write("polysim1.io", "slab.in\nrun\n");
+  std::string text = polysim_test::sample_input();
+  text.replace(text.find(" 0 1 1 0 0 0 0 1"), 16, " 1 1 1 0 0 0 0 1");  // random starts
+  dir.write("slab.in", text);
+  ASSERT_EQ(run_polysim(dir, "IONBEAM_SEED=99").status, 0);
+  const std::string first = dir.read("run.0004");
+  ASSERT_EQ(run_polysim(dir, "IONBEAM_SEED=99").status, 0);
+  EXPECT_EQ(dir.read("run.0004"), first);
+  ASSERT_EQ(run_polysim(dir, "IONBEAM_SEED=100").status, 0);
+  EXPECT_NE(dir.read("run.0004"), first);
+}
+
+TEST(PolysimProgram, ExitDirectionBelowTheSurfaceIsRefused) {
+  ScratchDir dir;
+  dir.write("polysim1.io", "slab.in\nrun\n");
+  std::string text = polysim_test::sample_input();
+  text.replace(text.find(" 10.0 35.0 100.0 0.5 2.0"), 24, " 10.0 35.0 40.0 0.5 2.0");
+  dir.write("slab.in", text);
+  const Outcome run = run_polysim(dir);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(contains(dir.read("run.status"), " Detection angle 1 = 40 degree: the exit "))
+      << dir.read("run.status");
+  EXPECT_FALSE(std::filesystem::exists(dir.file("run.0001")));
 }
 
 TEST(PolysimProgram, MissingPointerFileIsOneClearMessage) {

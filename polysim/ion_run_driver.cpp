@@ -1,0 +1,169 @@
+// The shadowing and blocking runs of polysim.
+#include "polysim/ion_run_driver.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <sstream>
+#include <string>
+
+#include "engine/deflection_table.h"
+#include "engine/launch_ions.h"
+#include "engine/ring_tables.h"
+#include "engine/scattering.h"
+#include "polysim/input_checks.h"
+#include "polysim/run_normalisation.h"
+
+namespace polysim {
+
+namespace {
+
+constexpr float kRebuildThreshold = 0.02f;  // change of kinematic factor that renews tables
+
+std::string number(float value) {
+  std::ostringstream text;
+  text << value;
+  return text.str();
+}
+
+std::string degrees(float radians, float deg_to_rad) {
+  return number(radians / deg_to_rad);
+}
+
+// Mass of the type of the last atom of the input, which stands for every target atom.
+float target_mass(const SimulationInput& input) {
+  const engine::Crystal& crystal = input.crystal;
+  if (crystal.atoms.empty()) return 0.0f;
+  return crystal.types[static_cast<std::size_t>(crystal.atoms.back().type - 1)].mass;
+}
+
+float blocking_run_polar(const SimulationInput& input, float pi, float phi) {
+  return (pi - input.beam.polar_angle) - phi;
+}
+
+}  // namespace
+
+std::int32_t ion_target(double product) {
+  if (!(product < 2147483648.0) || !(product > -2147483649.0)) {
+    std::ostringstream text;
+    text << "Ions asked for one run: " << product << ", more than 2147483647";
+    throw InvalidInput(text.str());
+  }
+  return static_cast<std::int32_t>(product);
+}
+
+float reference_angle(float run_polar, float z_max, float deg_to_rad) {
+  const float lowest = 0.01f * deg_to_rad;
+  const float highest = 0.1f * deg_to_rad;
+  const float r = 0.1f * std::cos(run_polar) / z_max;
+  if (std::isnan(r) || r > highest) return highest;
+  return r < lowest ? lowest : r;
+}
+
+bool needs_new_deflection_table(float factor, float previous_factor) {
+  return std::fabs(factor - previous_factor) > kRebuildThreshold;
+}
+
+void check_run_geometry(const SimulationInput& input, float pi, float deg_to_rad) {
+  const engine::Beam& beam = input.beam;
+  if (!(std::cos(beam.polar_angle) > 0.0f))
+    throw InvalidInput("polar_angle = " + degrees(beam.polar_angle, deg_to_rad) +
+                       " degree, the beam must point into the crystal (below 90 degree)");
+  const float m1 = beam.ion_mass;
+  const float m2 = target_mass(input);
+  for (std::size_t j = 0; j < beam.detection_angles.size(); ++j) {
+    const float phi = beam.detection_angles[j];
+    const std::string which =
+        "Detection angle " + std::to_string(j + 1) + " = " + degrees(phi, deg_to_rad) + " degree";
+    if (!(std::cos(blocking_run_polar(input, pi, phi)) > 0.0f))
+      throw InvalidInput(which + ": the exit direction does not leave through the surface");
+    if (!std::isfinite(engine::kinematic_factor(m1, m2, phi)))
+      throw InvalidInput(which + ": an ion of mass " + number(m1) +
+                         " cannot be scattered this far by a target atom of mass " + number(m2));
+  }
+}
+
+IonRunDriver::IonRunDriver(SimulationInput& input, const engine::FixedTables& fixed,
+                           engine::RandomGenerator& generator)
+    : input_(input),
+      fixed_(fixed),
+      generator_(generator),
+      tally_(input.models.vibration_count, input.models.structure_count,
+             static_cast<std::int32_t>(input.crystal.atoms.size())) {
+  run_.start_mode = input.options.start_mode;
+  run_.overlayer_flag = input.options.overlayer_flag;
+  run_.overlayer_type = input.options.overlayer_type;
+  run_.overlayer_density = input.options.overlayer_density;
+}
+
+void IonRunDriver::build_deflection(float factor) {
+  tables_.deflection = engine::build_deflection_table(
+      input_.crystal.types, input_.beam, input_.options.potential_selector, factor, fixed_);
+  previous_factor_ = factor;
+}
+
+// The per-type interaction radii for a small reference angle: an atom that would deflect the
+// ion by less is never a partner. The end depth lies the largest radius below the deepest
+// atom, and the ring tables follow the radii.
+void IonRunDriver::renew_interaction_radii(float reference) {
+  const std::vector<float> radii = engine::impact_cutoff(tables_.deflection, reference, fixed_.pi);
+  float reach = tables_.interaction_reach;
+  tables_.type_reach_weight.resize(radii.size());
+  for (std::size_t t = 0; t < radii.size(); ++t) {
+    reach = std::max(reach, radii[t]);
+    tables_.type_reach_weight[t] = 1.0f / (radii[t] * radii[t]);
+  }
+  tables_.interaction_reach = reach;
+  input_.crystal.z_edges.back() = input_.crystal.z_max + reach;
+  engine::build_ring_tables(input_.crystal, input_.models, fixed_, tables_);
+  previous_reference_ = reference;
+}
+
+void IonRunDriver::launch() {
+  engine::launch_ions(input_.crystal, input_.models, fixed_, tables_, run_, generator_, tally_);
+  total_ions_ += tally_.ions_run;
+}
+
+void IonRunDriver::run_shadowing(RunResults& results) {
+  const engine::Beam& beam = input_.beam;
+  const engine::Crystal& crystal = input_.crystal;
+  run_.angle_index = 0;
+  std::fill(tally_.hit_sum.begin(), tally_.hit_sum.end(), 0.0f);
+  if (run_.overlayer()) tally_.overlayer_deflection_sum = 0.0f;
+  run_.run_azimuth = beam.azimuth;
+  run_.run_polar = beam.polar_angle;
+  const float mean_angle = (beam.detection_angles.front() + beam.detection_angles.back()) / 2.0f;
+  run_.companion_polar = mean_angle + beam.polar_angle;
+  run_.ion_target = ion_target(std::cos(beam.polar_angle) * beam.shadow_flux * crystal.repeat_y *
+                               crystal.repeat_x);
+  build_deflection(1.0f);
+  tables_.type_angle_cutoff = engine::impact_cutoff(tables_.deflection, mean_angle, fixed_.pi);
+  renew_interaction_radii(reference_angle(run_.run_polar, crystal.z_max, fixed_.deg_to_rad));
+  launch();
+  const float divisor = hit_divisor(tally_, crystal, run_.run_polar, fixed_.pi);
+  normalise_shadowing(tally_, crystal, input_.models, divisor, results);
+}
+
+void IonRunDriver::run_blocking(std::int32_t j, RunResults& results) {
+  const engine::Beam& beam = input_.beam;
+  const engine::Crystal& crystal = input_.crystal;
+  const float phi = beam.detection_angles[static_cast<std::size_t>(j - 1)];
+  run_.angle_index = j;
+  run_.run_azimuth = beam.azimuth + fixed_.pi;
+  run_.companion_polar = fixed_.pi - beam.polar_angle;
+  run_.run_polar = run_.companion_polar - phi;
+  run_.ion_target =
+      ion_target(std::cos(run_.run_polar) * crystal.repeat_y * crystal.repeat_x * beam.block_flux);
+  const float factor = engine::kinematic_factor(beam.ion_mass, target_mass(input_), phi);
+  const bool renewed = needs_new_deflection_table(factor, previous_factor_);
+  if (renewed) build_deflection(factor);
+  tables_.type_angle_cutoff = engine::impact_cutoff(tables_.deflection, phi, fixed_.pi);
+  const float reference = reference_angle(run_.run_polar, crystal.z_max, fixed_.deg_to_rad);
+  if (renewed || std::fabs(reference - previous_reference_) > 0.01f * fixed_.deg_to_rad)
+    renew_interaction_radii(reference);
+  launch();
+  const float divisor = hit_divisor(tally_, crystal, run_.run_polar, fixed_.pi);
+  normalise_blocking(tally_, crystal, input_.models, divisor, j, results);
+}
+
+}  // namespace polysim

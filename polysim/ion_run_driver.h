@@ -1,0 +1,65 @@
+// The ion runs of a polysim run: the shadowing run along the beam and one blocking run per
+// detection angle along the reversed exit direction, with the deflection-table, cut-off and
+// ring-table rebuilds each needs, and the normalisation of their hit sums.
+#pragma once
+
+#include <cstdint>
+
+#include "engine/fixed_tables.h"
+#include "engine/ion_run.h"
+#include "engine/random_generator.h"
+#include "engine/run_tables.h"
+#include "polysim/run_results.h"
+#include "polysim/simulation_input.h"
+
+namespace polysim {
+
+// Ions asked of one run: INT(product) of the cosine of the run direction, the cell area and
+// the flux. Throws InvalidInput when the product is not a number of ions an int can hold.
+std::int32_t ion_target(double product);
+
+// The small reference angle (radians) for which the interaction radii are computed:
+// 0.1 cos(run_polar) / z_max, limited to 0.01 .. 0.1 degree (a crystal at depth 0 gets 0.1).
+float reference_angle(float run_polar, float z_max, float deg_to_rad);
+
+// The deflection table is rebuilt only when the kinematic factor moved by more than 0.02.
+bool needs_new_deflection_table(float factor, float previous_factor);
+
+// Refuses, before any ion runs, geometry for which a run would divide by zero or have no
+// elastic solution: a beam or a reversed exit direction that does not point into the
+// crystal, and a detection angle through which an ion of this mass cannot be scattered by
+// the target atoms. Throws InvalidInput naming the angle.
+void check_run_geometry(const SimulationInput& input, float pi, float deg_to_rad);
+
+class IonRunDriver {
+ public:
+  // `input` must be prepared (angles in radians, coefficients derived).
+  IonRunDriver(SimulationInput& input, const engine::FixedTables& fixed,
+               engine::RandomGenerator& generator);
+
+  // The shadowing run and its hitting probabilities.
+  void run_shadowing(RunResults& results);
+  // The blocking run of detection angle j (1-based) and its blocked yields.
+  void run_blocking(std::int32_t j, RunResults& results);
+
+  std::int32_t ions_run() const { return tally_.ions_run; }
+  std::int64_t total_ions() const { return total_ions_; }
+  float overlayer_deflection_sum() const { return tally_.overlayer_deflection_sum; }
+
+ private:
+  void build_deflection(float factor);
+  void renew_interaction_radii(float reference);
+  void launch();
+
+  SimulationInput& input_;
+  const engine::FixedTables& fixed_;
+  engine::RandomGenerator& generator_;
+  engine::RunTables tables_;
+  engine::IonRunParameters run_;
+  engine::HitTally tally_;
+  float previous_factor_ = 1.0f;
+  float previous_reference_ = 0.0f;
+  std::int64_t total_ions_ = 0;
+};
+
+}  // namespace polysim
