@@ -1,12 +1,16 @@
-// The squash run: one column read, summed and written per channel of axis 1.
+// The squash run: every column of axis 2 summed in groups of channels, moved in blocks of
+// columns.
 #include "spectools/binshrink/binshrink_tool.h"
 
 #include <cstdint>
 #include <optional>
-#include <vector>
+#include <span>
+#include <string>
 
 #include "spectools/binshrink/squash.h"
+#include "spectools/frame/blocks.h"
 #include "spectools/frame/calibration.h"
+#include "spectools/frame/column_blocks.h"
 #include "spectools/frame/failures.h"
 #include "spectools/frame/numbers.h"
 #include "spectools/frame/records.h"
@@ -14,7 +18,6 @@
 #include "spectools/frame/start_up.h"
 #include "spectools/frame/targets.h"
 #include "spectools/frame/usage.h"
-#include "zq/zq.h"
 
 namespace spectools::binshrink {
 namespace {
@@ -31,20 +34,12 @@ int factor_of(int argc, const char* const* argv, const ToolUsage& usage) {
 }
 
 void squash_columns(const Session& session, const Shape& shape, int factor, int channels) {
-  std::vector<std::int32_t> column(static_cast<std::size_t>(shape.ranges[1]));
-  std::vector<std::int32_t> squashed(static_cast<std::size_t>(channels));
-  for (int k = 0; k < shape.ranges[0]; ++k) {
-    const int i = shape.bases[0] + k;
-    if (ZQread2dSpectrum(session.fromspec.c_str(), i, 1, shape.bases[1], shape.ranges[1],
-                         column.data(), kCountType) != 0) {
-      session.readfailed();
-    }
+  const ColumnFill fill = [factor](int, std::span<const std::int32_t> column,
+                                   std::span<std::int32_t> squashed) {
     squashColumn(column, squashed, factor);
-    if (ZQwrite2dSpectrum(session.tospec.c_str(), i, 1, shape.bases[1], channels, squashed.data(),
-                          kCountType) != 0) {
-      session.writefailed();
-    }
-  }
+  };
+  transform_columns(session.fromspec, shape, session.tospec,
+                    ColumnTarget{shape.bases[0], shape.bases[1], channels}, fill);
 }
 
 // Calibration record 2 keeps its offset; its slope grows by the factor.
@@ -64,14 +59,11 @@ std::string run(int argc, const char* const* argv) {
   const int factor = factor_of(argc, argv, usage);
   refuse_source_as_target({session.fromspec}, session.tospec);
 
-  Shape shape;
-  if (inquire(session.fromspec, shape) != 0) session.readfailed();
+  const Shape shape = inquire_spectrum(session.fromspec);
   require_two_dimensional(shape);
   const int channels = squashed_channels(shape.ranges[1], factor);
-  if (ZQcreate2dSpectrum(session.tospec.c_str(), shape.bases[0], shape.ranges[0], shape.bases[1],
-                         channels, shape.layout, shape.type) != 0) {
-    session.writefailed();
-  }
+  create_spectrum(session.tospec,
+                  Block{2, {shape.bases[0], shape.bases[1]}, {shape.ranges[0], channels}}, shape);
   squash_columns(session, shape, factor, channels);
 
   RecordCopy copy;

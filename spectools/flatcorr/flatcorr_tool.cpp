@@ -1,50 +1,41 @@
-// The intensity correction run: rows of axis 2 read, divided by their weight and written in
-// blocks of several rows.
+// The intensity correction run: every column divided, row by row, by the weight of its row of
+// axis 2, moved in blocks of columns.
 #include "spectools/flatcorr/flatcorr_tool.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "spectools/flatcorr/flat_weight.h"
+#include "spectools/frame/blocks.h"
+#include "spectools/frame/column_blocks.h"
 #include "spectools/frame/records.h"
 #include "spectools/frame/shape.h"
 #include "spectools/frame/start_up.h"
 #include "spectools/frame/targets.h"
 #include "spectools/frame/usage.h"
-#include "zq/zq.h"
 
 namespace spectools::flatcorr {
 namespace {
 
-// Rows are moved in blocks of about this many channels: one store call per block instead of
-// one per row, with a buffer of bounded size.
-constexpr long long kBlockChannels = 1 << 16;
-
-void flatten_rows(const Session& session, const Shape& shape) {
-  const int width = shape.ranges[0];
-  const int rows_per_block =
-      static_cast<int>(std::clamp<long long>(kBlockChannels / width, 1, shape.ranges[1]));
-  std::vector<std::int32_t> block(static_cast<std::size_t>(width) * rows_per_block);
-  for (long long done = 0; done < shape.ranges[1]; done += rows_per_block) {
-    const int first = static_cast<int>(shape.bases[1] + done);
-    const int rows = static_cast<int>(std::min<long long>(rows_per_block, shape.ranges[1] - done));
-    if (ZQread2dSpectrum(session.fromspec.c_str(), shape.bases[0], width, first, rows, block.data(),
-                         kCountType) != 0) {
-      session.readfailed();
-    }
-    // Axis 1 runs fastest in the block: row k is one run of `width` counts.
-    for (int k = 0; k < rows; ++k) {
-      const float weight = flatWeight(first + k, shape.ranges[1]);
-      const auto row = block.begin() + static_cast<std::ptrdiff_t>(k) * width;
-      for (auto count = row; count != row + width; ++count) *count = flattened(*count, weight);
-    }
-    if (ZQwrite2dSpectrum(session.tospec.c_str(), shape.bases[0], width, first, rows, block.data(),
-                          kCountType) != 0) {
-      session.writefailed();
-    }
+// The weight of every row of axis 2, first channel first.
+std::vector<float> row_weights(const Shape& shape) {
+  std::vector<float> weights(static_cast<std::size_t>(shape.ranges[1]));
+  for (std::size_t k = 0; k < weights.size(); ++k) {
+    weights[k] = flatWeight(shape.bases[1] + static_cast<int>(k), shape.ranges[1]);
   }
+  return weights;
+}
+
+void flatten_columns(const Session& session, const Shape& shape) {
+  const std::vector<float> weights = row_weights(shape);
+  const ColumnFill fill = [&weights](int, std::span<const std::int32_t> column,
+                                     std::span<std::int32_t> flat) {
+    for (std::size_t k = 0; k < column.size(); ++k) flat[k] = flattened(column[k], weights[k]);
+  };
+  transform_columns(session.fromspec, shape, session.tospec,
+                    ColumnTarget{shape.bases[0], shape.bases[1], shape.ranges[1]}, fill);
 }
 
 }  // namespace
@@ -54,15 +45,11 @@ std::string run(int argc, const char* const* argv) {
   const Session session = start_up(argc, argv, usage);
   refuse_source_as_target({session.fromspec}, session.tospec);
 
-  Shape shape;
-  if (inquire(session.fromspec, shape) != 0) session.readfailed();
+  const Shape shape = inquire_spectrum(session.fromspec);
   require_two_dimensional(shape);
   require_positive_weights(shape.bases[1], shape.ranges[1]);
-  if (ZQcreate2dSpectrum(session.tospec.c_str(), shape.bases[0], shape.ranges[0], shape.bases[1],
-                         shape.ranges[1], shape.layout, shape.type) != 0) {
-    session.writefailed();
-  }
-  flatten_rows(session, shape);
+  create_spectrum(session.tospec, whole_spectrum(shape), shape);
+  flatten_columns(session, shape);
   copy_records(session.fromspec, session.tospec, shape.dim);
   return closing_message(usage, {session.fromspec, session.tospec});
 }

@@ -16,6 +16,12 @@ int inquire(const std::string& spectrum, Shape& shape) {
                            &shape.layout, &shape.type);
 }
 
+Shape inquire_spectrum(const std::string& spectrum) {
+  Shape shape;
+  if (inquire(spectrum, shape) != 0) library_failed(spectrum);
+  return shape;
+}
+
 void require_two_dimensional(const Shape& shape) {
   if (shape.dim != 2) notimplemented("spectrum not two dimensional");
 }

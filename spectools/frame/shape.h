@@ -26,6 +26,10 @@ struct Shape {
 // ZQinquireSpectrum into `shape`; returns the store's status.
 int inquire(const std::string& spectrum, Shape& shape);
 
+// The description of `spectrum`; a failing inquiry ends the tool through
+// library_failed(spectrum).
+Shape inquire_spectrum(const std::string& spectrum);
+
 // notimplemented("spectrum not two dimensional") unless dim is 2, and the like.
 void require_two_dimensional(const Shape& shape);
 void require_one_or_two_dimensional(const Shape& shape);

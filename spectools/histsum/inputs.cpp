@@ -8,8 +8,7 @@ namespace spectools::histsum {
 namespace {
 
 MergeInput read_input(const std::string& name, int common_dim) {
-  MergeInput input{name, {}, {}};
-  if (inquire(name, input.shape) != 0) library_failed(name);
+  MergeInput input{name, inquire_spectrum(name), {}};
   if (common_dim != 0 && input.shape.dim != common_dim) {
     crash("spectra have different dimensions");
   }

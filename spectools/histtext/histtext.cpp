@@ -6,12 +6,12 @@
 #include <cstdint>
 #include <vector>
 
+#include "spectools/frame/blocks.h"
 #include "spectools/frame/records.h"
 #include "spectools/frame/shape.h"
 #include "spectools/frame/start_up.h"
 #include "spectools/histtext/text_file.h"
 #include "spectools/histtext/text_lines.h"
-#include "zq/zq.h"
 
 namespace spectools::histtext {
 namespace {
@@ -26,27 +26,18 @@ void write_information(const Session& session, TextFile& file) {
   }
 }
 
-std::vector<std::int32_t> read_counts(const Session& session, const Shape& shape) {
-  std::vector<std::int32_t> counts(static_cast<std::size_t>(shape.ranges[0]));
-  if (ZQread1dSpectrum(session.fromspec.c_str(), shape.bases[0], shape.ranges[0], counts.data(),
-                       kCountType) != 0) {
-    session.readfailed();
-  }
-  return counts;
-}
-
 }  // namespace
 
 std::string run(int argc, const char* const* argv) {
   const ToolUsage& usage = usage_of("histtext");
   const Session session = start_up(argc, argv, usage);
   TextFile file(session.tospec);
-  Shape shape;
-  if (inquire(session.fromspec, shape) != 0) session.readfailed();
+  const Shape shape = inquire_spectrum(session.fromspec);
   require_one_dimensional(shape);
 
   write_information(session, file);
-  const std::vector<std::int32_t> counts = read_counts(session, shape);
+  const std::vector<std::int32_t> counts =
+      read_block(session.fromspec, shape, whole_spectrum(shape));
   std::string record;
   if (read_record(RecordKind::calibration, session.fromspec, 1, record) != 0) {
     session.readfailed();

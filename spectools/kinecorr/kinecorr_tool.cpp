@@ -1,14 +1,17 @@
 // The kinematic correction run: the beam's arguments, the checks that every column has an
-// elastic solution, the lengthened energy axis, one rebinned column per angle channel.
+// elastic solution, the lengthened energy axis, one rebinned column per angle channel (moved
+// in blocks of columns).
 #include "spectools/kinecorr/kinecorr_tool.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <optional>
+#include <span>
 #include <string>
-#include <vector>
 
+#include "spectools/frame/blocks.h"
 #include "spectools/frame/calibration.h"
+#include "spectools/frame/column_blocks.h"
 #include "spectools/frame/numbers.h"
 #include "spectools/frame/records.h"
 #include "spectools/frame/shape.h"
@@ -19,7 +22,6 @@
 #include "spectools/kinecorr/column_rebin.h"
 #include "spectools/kinecorr/energy_axis.h"
 #include "spectools/kinecorr/kinematics.h"
-#include "zq/zq.h"
 
 namespace spectools::kinecorr {
 namespace {
@@ -62,21 +64,13 @@ Scales scales_of(const Session& session, int dim) {
 
 void correct_columns(const Session& session, const Shape& shape, const Beam& beam,
                      const Scales& scales, const EnergyAxis& axis) {
-  std::vector<std::int32_t> counts(static_cast<std::size_t>(shape.ranges[1]));
-  std::vector<std::int32_t> correct(static_cast<std::size_t>(axis.range));
-  for (int k = 0; k < shape.ranges[0]; ++k) {
-    const int column = shape.bases[0] + k;
+  const ColumnFill fill = [&](int column, std::span<const std::int32_t> counts,
+                              std::span<std::int32_t> correct) {
     const double factor = kineCorr(beam.mass, beam.target_mass, angle_at(scales.angle, column));
-    if (ZQread2dSpectrum(session.fromspec.c_str(), column, 1, shape.bases[1], shape.ranges[1],
-                         counts.data(), kCountType) != 0) {
-      session.readfailed();
-    }
     colCorrect(factor, counts, correct, scales.energy);
-    if (ZQwrite2dSpectrum(session.tospec.c_str(), column, 1, axis.base, axis.range, correct.data(),
-                          kCountType) != 0) {
-      session.writefailed();
-    }
-  }
+  };
+  transform_columns(session.fromspec, shape, session.tospec,
+                    ColumnTarget{shape.bases[0], axis.base, axis.range}, fill);
 }
 
 // Information record 3 notes a non-zero angle shift; calibration record 1 carries it.
@@ -102,8 +96,7 @@ std::string run(int argc, const char* const* argv) {
   const Beam beam = beam_of(argc, argv, usage);
   refuse_source_as_target({session.fromspec}, session.tospec);
 
-  Shape shape;
-  if (inquire(session.fromspec, shape) != 0) session.readfailed();
+  const Shape shape = inquire_spectrum(session.fromspec);
   require_two_dimensional(shape);
   Scales scales = scales_of(session, shape.dim);
   scales.angle.offset += beam.angle_offset;
@@ -112,10 +105,8 @@ std::string run(int argc, const char* const* argv) {
   require_elastic_solutions(beam, shape.bases[0], shape.ranges[0], scales.angle);
   const EnergyAxis axis = output_energy_axis({shape.bases[1], shape.ranges[1]}, scales.energy,
                                              beam.energy, session.fromspec.c_str());
-  if (ZQcreate2dSpectrum(session.tospec.c_str(), shape.bases[0], shape.ranges[0], axis.base,
-                         axis.range, shape.layout, shape.type) != 0) {
-    session.writefailed();
-  }
+  create_spectrum(session.tospec,
+                  Block{2, {shape.bases[0], axis.base}, {shape.ranges[0], axis.range}}, shape);
   correct_columns(session, shape, beam, scales, axis);
 
   RecordCopy copy;

@@ -36,18 +36,6 @@ std::array<Window, 2> resolve_windows(const RequestedWindows& requested, const S
   return windows;
 }
 
-std::size_t window_buffer_elements(const std::array<Window, 2>& windows, int dim,
-                                   long long source_channels) {
-  long long elements = 1;
-  for (int axis = 0; axis < dim; ++axis) {
-    const int count = windows[static_cast<std::size_t>(axis)].count;
-    if (count < 1) return 1;
-    elements *= count;
-    if (elements > source_channels) return 1;
-  }
-  return static_cast<std::size_t>(elements);
-}
-
 std::string shifted_calibration(const std::string& record, int first, int base) {
   std::optional<Calibration> calibration = parse_calibration(record);
   if (!calibration) return record;

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <array>
-#include <cstddef>
 #include <optional>
 #include <string>
 
@@ -29,12 +28,6 @@ RequestedWindows requested_windows(int argc, const char* const* argv, const Tool
 // window for axis 2 of a one-dimensional source is refused.
 std::array<Window, 2> resolve_windows(const RequestedWindows& requested, const Shape& source,
                                       const std::string& source_name);
-
-// Elements of the buffer the window is read into. A window with a count below 1, or holding
-// more channels than the whole source, cannot be a block inside the source: the store
-// refuses it before it touches the buffer, so one element is enough there.
-std::size_t window_buffer_elements(const std::array<Window, 2>& windows, int dim,
-                                   long long source_channels);
 
 // A calibration record of an axis whose window starts at channel `first` of an axis whose
 // first channel is `base`: the offset moves to the window's first channel, so that target

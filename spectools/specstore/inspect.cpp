@@ -71,8 +71,7 @@ std::string list_command(const std::vector<std::string>&) {
 
 std::string info_command(const std::vector<std::string>& args) {
   const std::string& name = args[0];
-  spectools::Shape shape;
-  if (spectools::inquire(name, shape) != 0) spectools::library_failed(name);
+  const spectools::Shape shape = spectools::inquire_spectrum(name);
   return "dim " + std::to_string(shape.dim) + "\nbases" + axis_list(shape.bases, shape.dim) +
          "\nranges" + axis_list(shape.ranges, shape.dim) + "\nlayout " +
          std::to_string(shape.layout) + "\ntype " + std::to_string(shape.type) + " (" +

@@ -94,8 +94,7 @@ std::string import_command(const std::vector<std::string>& args) {
 
 std::string export_command(const std::vector<std::string>& args) {
   const std::string& name = args[0];
-  spectools::Shape shape;
-  if (spectools::inquire(name, shape) != 0) spectools::library_failed(name);
+  const spectools::Shape shape = spectools::inquire_spectrum(name);
   spectools::require_one_or_two_dimensional(shape);
   std::vector<std::byte> buffer(static_cast<std::size_t>(shape.channels()) *
                                 zq::type_width(shape.type));

@@ -1,10 +1,11 @@
-// The straightening run: one block read and one block write per output column.
+// The straightening run: one strip read per output column, the window written whole.
 #include "spectools/warpcorr/distortion_tool.h"
 
 #include <cstdint>
 #include <optional>
 #include <vector>
 
+#include "spectools/frame/blocks.h"
 #include "spectools/frame/calibration.h"
 #include "spectools/frame/records.h"
 #include "spectools/frame/shape.h"
@@ -13,25 +14,25 @@
 #include "spectools/frame/usage.h"
 #include "spectools/warpcorr/corrections_file.h"
 #include "spectools/warpcorr/window.h"
-#include "zq/zq.h"
 
 namespace spectools::distortion {
 namespace {
 
 constexpr int kCorrectionsArgument = 3;
 
-void straighten(const Session& session, const RowTables& tables) {
-  std::vector<std::int32_t> strip(kWindowRows);
+// Each column starts at its own source row, so the strips are read one by one (a strip
+// outside the source fails naming its own rows); the window is written in one block.
+void straighten(const Session& session, const Shape& shape, const RowTables& tables,
+                const Block& window) {
+  std::vector<std::int32_t> counts(static_cast<std::size_t>(kWindowColumns) * kWindowRows);
   for (int column = 0; column < kWindowColumns; ++column) {
-    if (ZQread2dSpectrum(session.fromspec.c_str(), source_column(column), 1,
-                         source_row(tables, column), kWindowRows, strip.data(), kCountType) != 0) {
-      session.readfailed();
-    }
-    if (ZQwrite2dSpectrum(session.tospec.c_str(), column, 1, 0, kWindowRows, strip.data(),
-                          kCountType) != 0) {
-      session.writefailed();
+    const Block strip{2, {source_column(column), source_row(tables, column)}, {1, kWindowRows}};
+    const std::vector<std::int32_t> read = read_block(session.fromspec, shape, strip);
+    for (int row = 0; row < kWindowRows; ++row) {
+      counts[static_cast<std::size_t>(row) * kWindowColumns + column] = read[row];
     }
   }
+  write_block(session.tospec, window, counts);
 }
 
 // Calibration records 1 and 2 that parse are replaced by the window's; others are copied.
@@ -56,14 +57,11 @@ std::string run(std::string_view tool, int argc, const char* const* argv) {
   }
   refuse_source_as_target({session.fromspec}, session.tospec);
 
-  Shape shape;
-  if (inquire(session.fromspec, shape) != 0) session.readfailed();
+  const Shape shape = inquire_spectrum(session.fromspec);
   require_two_dimensional(shape);
-  if (ZQcreate2dSpectrum(session.tospec.c_str(), 0, kWindowColumns, 0, kWindowRows, shape.layout,
-                         shape.type) != 0) {
-    session.writefailed();
-  }
-  straighten(session, tables);
+  const Block window{2, {0, 0}, {kWindowColumns, kWindowRows}};
+  create_spectrum(session.tospec, window, shape);
+  straighten(session, shape, tables, window);
 
   RecordCopy copy;
   const int angle_channels = shape.ranges[0];

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "../zq/store_scratch.h"
+#include "exit_of.h"
 #include "spectools/frame/failures.h"
 #include "spectools/frame/records.h"
 #include "spectools/frame/shape.h"
@@ -18,6 +19,7 @@
 namespace {
 
 using namespace spectools;
+using tool_test::exit_of;
 using zq_test::ScratchDir;
 
 // Sets EXPERIMENTDIR (or removes it) for one test and puts the old value back.
@@ -42,17 +44,6 @@ class ExperimentVariable {
  private:
   std::optional<std::string> old_;
 };
-
-// The exit a call ends in, or nothing when it returns.
-template <class F>
-std::optional<ToolExit> exit_of(F&& call) {
-  try {
-    call();
-  } catch (const ToolExit& exit) {
-    return exit;
-  }
-  return std::nullopt;
-}
 
 TEST(StartUp, ExperimentDirectoryFromTheEnvironment) {
   ScratchDir dir;

@@ -3,12 +3,12 @@
 #include <climits>
 #include <stdexcept>
 
-#include "copy_tools_fixture.h"
 #include "spectools/histcopy/complement.h"
+#include "tool_fixture.h"
 
 namespace {
 
-using namespace copy_tools_test;
+using namespace tool_test;
 using spectools::RecordKind;
 using spectools::histcopy::complement_counts;
 
@@ -40,7 +40,7 @@ TEST(Complement, OverflowIsRefusedAndLeavesTheCounts) {
   }
 }
 
-using Histcopy = CopyToolsTest;
+using Histcopy = ToolProcessTest;
 
 TEST_F(Histcopy, OneDimensionalCopyKeepsShapeTypeLayoutAndRecords) {
   make_line("src", 5, {3, 7, 5}, ZQ_UINT16, 9);
@@ -52,7 +52,7 @@ TEST_F(Histcopy, OneDimensionalCopyKeepsShapeTypeLayoutAndRecords) {
 
   const Outcome outcome = run("histcopy", {"src", "dst"});
   EXPECT_EQ(outcome.status, 0);
-  EXPECT_EQ(outcome.output, "copied spectrum src to spectrum dst\n");
+  EXPECT_EQ(outcome.output(), "copied spectrum src to spectrum dst\n");
   const spectools::Shape shape = shape_of("dst");
   EXPECT_EQ(shape.dim, 1);
   EXPECT_EQ(shape.bases[0], 5);
@@ -86,11 +86,7 @@ TEST_F(Histcopy, TwoDimensionalCopyComplementsTheWholeBlock) {
 TEST_F(Histcopy, FailuresPrintOneLineAndLeaveNoTarget) {
   make_line("src", 0, {1, 2});
   make_line("wide", 0, {INT_MAX, -1});
-  struct Case {
-    std::vector<std::string> args;
-    std::string output;
-  };
-  const Case cases[] = {
+  const Refusal refusals[] = {
       {{"src"}, "Usage: histcopy fromspec tospec\n"},
       {{"src", "dst", "extra"}, "Usage: histcopy fromspec tospec\n"},
       {{"nope", "dst"}, "no such spectrum 'nope': nope\n"},
@@ -99,12 +95,7 @@ TEST_F(Histcopy, FailuresPrintOneLineAndLeaveNoTarget) {
        "complement of count -1 against the largest count 2147483647 does not fit a 32-bit "
        "count\n"},
   };
-  for (const Case& c : cases) {
-    const Outcome outcome = run("histcopy", c.args);
-    EXPECT_EQ(outcome.status, 1) << c.output;
-    EXPECT_EQ(outcome.output, c.output);
-    EXPECT_FALSE(exists("dst"));
-  }
+  expect_refusals("histcopy", refusals, "dst");
   EXPECT_EQ(counts_of("src"), (Counts{1, 2}));
 }
 
@@ -112,7 +103,7 @@ TEST_F(Histcopy, ComplementBeyondTheStoredTypeFailsInTheStore) {
   make_line("small", 0, {-100, 100}, ZQ_INT8);
   const Outcome outcome = run("histcopy", {"small", "dst"});
   EXPECT_EQ(outcome.status, 1);
-  EXPECT_EQ(outcome.output,
+  EXPECT_EQ(outcome.output(),
             "value 200 for channel 0 does not fit type int8 of spectrum 'dst': dst\n");
 }
 

@@ -3,14 +3,14 @@
 // refusal before the target exists.
 #include <numeric>
 
-#include "copy_tools_fixture.h"
+#include "tool_fixture.h"
 
 namespace {
 
-using namespace copy_tools_test;
+using namespace tool_test;
 using spectools::RecordKind;
 
-class Histsum : public CopyToolsTest {
+class Histsum : public ToolProcessTest {
  protected:
   void make_calibrated_line(const std::string& name, const Counts& counts,
                             const std::string& calibration) {
@@ -42,7 +42,7 @@ TEST_F(Histsum, AdjacentInputsAreStitchedAtTheirCalibratedPositions) {
 
   const Outcome outcome = run("histsum", {"low", "high", "sum"});
   EXPECT_EQ(outcome.status, 0);
-  EXPECT_EQ(outcome.output, "merged spectra into spectrum sum\n");
+  EXPECT_EQ(outcome.output(), "merged spectra into spectrum sum\n");
   const spectools::Shape shape = shape_of("sum");
   EXPECT_EQ(shape.dim, 1);
   EXPECT_EQ(shape.bases[0], 0);
@@ -142,7 +142,7 @@ TEST_F(Histsum, AnyNumberOfInputsIsTaken) {
   }
   args.push_back("sum");
   const Outcome outcome = run("histsum", args);
-  ASSERT_EQ(outcome.status, 0) << outcome.output;
+  ASSERT_EQ(outcome.status, 0) << outcome.output();
   EXPECT_EQ(counts_of("sum"), expected);
 }
 
@@ -151,11 +151,7 @@ TEST_F(Histsum, RefusalsComeBeforeTheTargetExists) {
   make_calibrated_line("bare", {1, 2}, "");
   make_calibrated_line("flat", {1, 2}, "Energy keV 2 0 0");
   make_calibrated_plane("plane", 1, {1, 2}, "Angle deg 2 0 1", "Energy keV 2 0 1");
-  struct Case {
-    std::vector<std::string> args;
-    std::string output;
-  };
-  const Case cases[] = {
+  const Refusal refusals[] = {
       {{"a"}, "Usage: histsum fromspec [fromspec ...] tospec\n"},
       {{"a", "nope", "sum"}, "no such spectrum 'nope': nope\n"},
       {{"a", "sum", "a"}, "target spectrum a is also a source spectrum\n"},
@@ -163,12 +159,7 @@ TEST_F(Histsum, RefusalsComeBeforeTheTargetExists) {
       {{"bare", "sum"}, "no input spectrum has a usable calibration on axis 1\n"},
       {{"a", "flat", "sum"}, "calibration slope of spectrum flat on axis 1 is not positive\n"},
   };
-  for (const Case& c : cases) {
-    const Outcome outcome = run("histsum", c.args);
-    EXPECT_EQ(outcome.status, 1) << c.output;
-    EXPECT_EQ(outcome.output, c.output);
-    EXPECT_FALSE(exists("sum"));
-  }
+  expect_refusals("histsum", refusals, "sum");
   EXPECT_EQ(counts_of("a"), (Counts{1, 2}));
 }
 

@@ -5,12 +5,12 @@
 #include <fstream>
 #include <sstream>
 
-#include "copy_tools_fixture.h"
 #include "spectools/histtext/text_lines.h"
+#include "tool_fixture.h"
 
 namespace {
 
-using namespace copy_tools_test;
+using namespace tool_test;
 using namespace spectools::histtext;
 using spectools::RecordKind;
 
@@ -46,7 +46,7 @@ TEST(ChannelLine, IndexOrSinglePrecisionValue) {
   }
 }
 
-class Histtext : public CopyToolsTest {
+class Histtext : public ToolProcessTest {
  protected:
   std::string file_text(const std::string& name) const {
     std::ifstream in(dir_.path() / name);
@@ -63,7 +63,7 @@ TEST_F(Histtext, CalibratedLinesAfterTheInformationRecords) {
   set_record(RecordKind::calibration, "src", 1, "Energy keV 2 100.0 0.5");
   const Outcome outcome = run("histtext", {"src", "out.txt", "format", "more"});
   EXPECT_EQ(outcome.status, 0);
-  EXPECT_EQ(outcome.output, "copied spectrum src to ASCII file out.txt\n");
+  EXPECT_EQ(outcome.output(), "copied spectrum src to ASCII file out.txt\n");
   EXPECT_EQ(file_text("out.txt"),
             "sample Au(111)\nbeam He+\n"
             "105.000000          5\n105.500000         -2\n106.000000          7\n");
@@ -82,22 +82,14 @@ TEST_F(Histtext, WithoutUsableCalibrationLinesCountFromZero) {
 TEST_F(Histtext, FailuresPrintOneMessage) {
   make_line("src", 0, {1});
   make_plane("plane", 0, 0, 1, {1, 2});
-  struct Case {
-    std::vector<std::string> args;
-    std::string output;
-  };
-  const Case cases[] = {
+  const Refusal refusals[] = {
       {{"src"}, "Usage: histtext fromspec tospec format\n"},
       {{"src", "missing/out.txt"}, "failed to open output file\n\n"},
       {{"src", "/dev/full"}, "Failed to write to output file\n"},
       {{"plane", "out.txt"}, "not implemented: spectrum not one dimensional\n"},
       {{"nope", "out.txt"}, "no such spectrum 'nope': nope\n"},
   };
-  for (const Case& c : cases) {
-    const Outcome outcome = run("histtext", c.args);
-    EXPECT_EQ(outcome.status, 1) << c.output;
-    EXPECT_EQ(outcome.output, c.output);
-  }
+  expect_refusals("histtext", refusals);
   // The output file is opened before the source is looked at: its old content is gone.
   EXPECT_EQ(file_text("out.txt"), "");
 }

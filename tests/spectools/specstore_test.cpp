@@ -1,57 +1,24 @@
 // specstore run as a process: import and export round trips, info, records, listing, and
 // its failures, each one line with exit status 1.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <array>
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "../zq/store_scratch.h"
+#include "tool_process.h"
 
 namespace {
 
+using tool_test::Outcome;
+using tool_test::run_program;
 using zq_test::ScratchDir;
-
-struct Outcome {
-  int status;
-  std::string output;  // standard output and standard error together
-};
-
-std::string quoted(const std::string& text) {
-  std::string result = "'";
-  for (char c : text) result += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return result + "'";
-}
 
 // Runs specstore in `cwd` with EXPERIMENTDIR set to `experiment` (unset when nothing).
 Outcome specstore(const ScratchDir& cwd, const std::vector<std::string>& args,
                   const std::optional<std::string>& experiment) {
-  std::string command = "cd " + quoted(cwd.str()) + " && ";
-  const std::string program = quoted(IONBEAM_BIN_DIR "/specstore");
-  if (experiment) {
-    command += "EXPERIMENTDIR=";
-    command += quoted(*experiment);
-  } else {
-    command += "unset EXPERIMENTDIR;";
-  }
-  command += ' ';
-  command += program;
-  for (const std::string& word : args) {
-    command += ' ';
-    command += quoted(word);
-  }
-  command += " 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return {-1, ""};
-  std::string output;
-  std::array<char, 4096> buffer{};
-  while (std::size_t n = fread(buffer.data(), 1, buffer.size(), pipe))
-    output.append(buffer.data(), n);
-  const int status = pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+  return run_program("specstore", args, cwd.str(), experiment);
 }
 
 class Specstore : public ::testing::Test {
@@ -79,17 +46,17 @@ TEST_F(Specstore, ImportExportRoundTripIsExactForEveryType) {
   for (const TypeSample& sample : samples) {
     dir_.write("in.txt", sample.counts);
     const Outcome imported = run({"import", "s" + sample.type, "in.txt", "--type", sample.type});
-    ASSERT_EQ(imported.status, 0) << imported.output;
-    EXPECT_EQ(imported.output, "imported spectrum s" + sample.type + " from in.txt\n");
+    ASSERT_EQ(imported.status, 0) << imported.output();
+    EXPECT_EQ(imported.output(), "imported spectrum s" + sample.type + " from in.txt\n");
     const Outcome exported = run({"export", "s" + sample.type});
     EXPECT_EQ(exported.status, 0);
-    EXPECT_EQ(exported.output, sample.counts) << "type " << sample.type;
+    EXPECT_EQ(exported.output(), sample.counts) << "type " << sample.type;
 
     // The first column alone is a one-dimensional spectrum.
     const std::string column = sample.counts.substr(0, sample.counts.find(' ')) + "\n";
     dir_.write("line.txt", column);
     ASSERT_EQ(run({"import", "l", "line.txt", "--type", sample.type}).status, 0);
-    EXPECT_EQ(run({"export", "l"}).output, column);
+    EXPECT_EQ(run({"export", "l"}).output(), column);
   }
 }
 
@@ -102,7 +69,7 @@ TEST_F(Specstore, InfoShowsDescriptionAndRecords) {
   ASSERT_EQ(run({"record", "scan", "information", "4", "beam He+"}).status, 0);
   const Outcome info = run({"info", "scan"});
   EXPECT_EQ(info.status, 0);
-  EXPECT_EQ(info.output,
+  EXPECT_EQ(info.output(),
             "dim 2\nbases 5 -7\nranges 3 2\nlayout 9\ntype 3 (uint16)\n"
             "information 4: beam He+\ncalibration 2: Energy keV 2 100.0 0.5\n");
 }
@@ -110,31 +77,31 @@ TEST_F(Specstore, InfoShowsDescriptionAndRecords) {
 TEST_F(Specstore, TwoBasesMakeASingleColumnTwoDimensional) {
   dir_.write("in.txt", "7\n8\n9\n");
   ASSERT_EQ(run({"import", "col", "in.txt", "--base", "4,10"}).status, 0);
-  EXPECT_EQ(run({"info", "col"}).output.substr(0, 31), "dim 2\nbases 4 10\nranges 1 3\nlay");
-  EXPECT_EQ(run({"export", "col"}).output, "7\n8\n9\n");
+  EXPECT_EQ(run({"info", "col"}).output().substr(0, 31), "dim 2\nbases 4 10\nranges 1 3\nlay");
+  EXPECT_EQ(run({"export", "col"}).output(), "7\n8\n9\n");
 }
 
 TEST_F(Specstore, RecordsAreReadSetAndCleared) {
   dir_.write("in.txt", "1\n2\n");
   ASSERT_EQ(run({"import", "r", "in.txt"}).status, 0);
-  EXPECT_EQ(run({"record", "r", "annotation", "1"}).output, "\n");
-  EXPECT_EQ(run({"record", "r", "annotation", "1", "angle"}).output, "");
-  EXPECT_EQ(run({"record", "r", "annotation", "1"}).output, "angle\n");
+  EXPECT_EQ(run({"record", "r", "annotation", "1"}).output(), "\n");
+  EXPECT_EQ(run({"record", "r", "annotation", "1", "angle"}).output(), "");
+  EXPECT_EQ(run({"record", "r", "annotation", "1"}).output(), "angle\n");
   EXPECT_EQ(run({"record", "r", "annotation", "1", ""}).status, 0);
-  EXPECT_EQ(run({"record", "r", "annotation", "1"}).output, "\n");
+  EXPECT_EQ(run({"record", "r", "annotation", "1"}).output(), "\n");
   const Outcome beyond = run({"record", "r", "annotation", "2", "x"});
   EXPECT_EQ(beyond.status, 1);
-  EXPECT_EQ(beyond.output, "annotation record 2 outside 1..1 for spectrum 'r': r\n");
+  EXPECT_EQ(beyond.output(), "annotation record 2 outside 1..1 for spectrum 'r': r\n");
   const Outcome too_long = run({"record", "r", "information", "1", std::string(256, 'x')});
   EXPECT_EQ(too_long.status, 1);
-  EXPECT_NE(too_long.output.find("at most 255 fit"), std::string::npos);
+  EXPECT_NE(too_long.output().find("at most 255 fit"), std::string::npos);
 }
 
 TEST_F(Specstore, ListShowsTheSpectra) {
   dir_.write("in.txt", "1\n");
   ASSERT_EQ(run({"import", "b", "in.txt"}).status, 0);
   ASSERT_EQ(run({"import", "a", "in.txt"}).status, 0);
-  EXPECT_EQ(run({"list"}).output, "a\nb\n");
+  EXPECT_EQ(run({"list"}).output(), "a\nb\n");
 }
 
 TEST_F(Specstore, ImportReplacesAnExistingSpectrum) {
@@ -142,7 +109,7 @@ TEST_F(Specstore, ImportReplacesAnExistingSpectrum) {
   dir_.write("two.txt", "3\n4\n5\n");
   ASSERT_EQ(run({"import", "s", "one.txt"}).status, 0);
   ASSERT_EQ(run({"import", "s", "two.txt"}).status, 0);
-  EXPECT_EQ(run({"export", "s"}).output, "3\n4\n5\n");
+  EXPECT_EQ(run({"export", "s"}).output(), "3\n4\n5\n");
 }
 
 struct FailureCase {
@@ -176,9 +143,9 @@ TEST_F(Specstore, FailuresPrintOneLineAndExitOne) {
   for (const FailureCase& c : cases) {
     const Outcome outcome = run(c.args);
     EXPECT_EQ(outcome.status, 1) << c.output;
-    EXPECT_EQ(outcome.output, c.output);
+    EXPECT_EQ(outcome.output(), c.output);
   }
-  EXPECT_EQ(run({"list"}).output, "");  // nothing was created by the failed imports
+  EXPECT_EQ(run({"list"}).output(), "");  // nothing was created by the failed imports
 }
 
 TEST(SpecstoreStartUp, StoreFailureComesBeforeTheCommandLine) {
@@ -186,7 +153,7 @@ TEST(SpecstoreStartUp, StoreFailureComesBeforeTheCommandLine) {
   const std::string missing = dir.str() + "/none";
   const Outcome outcome = specstore(dir, {"frobnicate"}, missing);
   EXPECT_EQ(outcome.status, 1);
-  EXPECT_EQ(outcome.output,
+  EXPECT_EQ(outcome.output(),
             "cannot open experiment directory '" + missing + "': No such file or directory\n");
 }
 

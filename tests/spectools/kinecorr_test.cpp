@@ -11,7 +11,7 @@
 #include "spectools/kinecorr/column_rebin.h"
 #include "spectools/kinecorr/energy_axis.h"
 #include "spectools/kinecorr/kinematics.h"
-#include "tools_a_process.h"
+#include "tool_fixture.h"
 
 namespace {
 
@@ -118,7 +118,7 @@ TEST(EnergyAxis, ZeroSlopeAndImpossibleAxesAreRefused) {
   EXPECT_THROW(output_energy_axis({0, 10}, {0.0, -1.0}, 100.0, "s"), std::range_error);
 }
 
-class KinecorrRun : public tools_a::ToolProcessTest {
+class KinecorrRun : public tool_test::ToolProcessTest {
  protected:
   // 3 angle columns from channel 5 at `angle` degrees, 50 energy channels at 100 + 2 * index
   // keV; the count names its channel.
@@ -132,10 +132,10 @@ class KinecorrRun : public tools_a::ToolProcessTest {
 
 TEST_F(KinecorrRun, FactorOneKeepsTheColumnsAndLengthensTheAxis) {
   make_scan("Angle deg 2 0 0");
-  const tools_a::Outcome outcome = run("kinecorr", {"scan", "k", "210", "4", "58.7"});
+  const tool_test::Outcome outcome = run("kinecorr", {"scan", "k", "210", "4", "58.7"});
   EXPECT_EQ(outcome.status, 0) << outcome.out;
   EXPECT_EQ(outcome.out, "spectrum scan corrected for k squared to k\n");
-  const tools_a::Spectrum k = read("k");
+  const tool_test::Spectrum k = read("k");
   EXPECT_EQ(k.bases, (std::array<int, 2>{5, 0}));
   EXPECT_EQ(k.ranges, (std::array<int, 2>{3, 75}));  // top 200: (210 - 200) / 2 + 20 more
   for (int i1 = 5; i1 < 8; ++i1) {
@@ -154,22 +154,43 @@ TEST_F(KinecorrRun, EnergiesAreDividedByTheFactor) {
   ASSERT_EQ(ZQwriteCalibration("line", 1, "Angle deg 2 90 0"), 0);
   ASSERT_EQ(ZQwriteCalibration("line", 2, "Energy keV 2 0 1"), 0);
   ASSERT_EQ(run("kinecorr", {"line", "k", "35", "4", "28"}).status, 0);
-  const tools_a::Spectrum k = read("k");
+  const tool_test::Spectrum k = read("k");
   // 35 keV lies below the top (40): no growth, and the line moves out of the axis.
   ASSERT_EQ(k.ranges[1], 40);
   for (int i2 = 0; i2 < 40; ++i2) EXPECT_EQ(k.at(1, i2), 0) << i2;
   // With room for it, the line at 30 keV / K(90 deg) = 40 keV.
   ASSERT_EQ(run("kinecorr", {"line", "k", "41", "4", "28"}).status, 0);
-  const tools_a::Spectrum grown = read("k");
+  const tool_test::Spectrum grown = read("k");
   ASSERT_EQ(grown.ranges[1], 61);
   EXPECT_EQ(grown.at(0, 30), 0);
   EXPECT_EQ(grown.at(0, 40), 750);
   EXPECT_EQ(grown.at(1, 41), 250);
 }
 
+TEST_F(KinecorrRun, SeveralBlocksMatchColumnByColumn) {
+  // 500 columns from 120.5 to 170.4 degrees, 150 energy channels growing to 180: blocks of
+  // 364 columns, the last one short.
+  const auto count = [](int i1, int i2) { return (i1 * 13 + i2 * 7) % 500; };
+  make("wide", {0, 0}, {500, 150}, count);
+  ASSERT_EQ(ZQwriteCalibration("wide", 1, "Angle deg 2 120 0.1"), 0);
+  ASSERT_EQ(ZQwriteCalibration("wide", 2, "Energy keV 2 0 1"), 0);
+  ASSERT_EQ(run("kinecorr", {"wide", "k", "160", "4", "28", "0.5"}).status, 0);
+  const tool_test::Spectrum k = read("k");
+  ASSERT_EQ(k.ranges, (std::array<int, 2>{500, 180}));
+  std::vector<std::int32_t> column(150);
+  std::vector<std::int32_t> correct(180);
+  for (int i1 = 0; i1 < 500; ++i1) {
+    for (int i2 = 0; i2 < 150; ++i2) column[static_cast<std::size_t>(i2)] = count(i1, i2);
+    colCorrect(kineCorr(4, 28, 120.5 + 0.1 * i1), column, correct, {0.0, 1.0});
+    for (int i2 = 0; i2 < 180; ++i2) {
+      ASSERT_EQ(k.at(i1, i2), correct[static_cast<std::size_t>(i2)]) << i1 << " " << i2;
+    }
+  }
+}
+
 TEST_F(KinecorrRun, AngleOffsetShiftsTheAxisAndIsNoted) {
   make_scan("Angle deg 2 10 0.5");
-  const tools_a::Outcome outcome = run("kinecorr", {"scan", "k", "150", "4", "58.7", "-1.25"});
+  const tool_test::Outcome outcome = run("kinecorr", {"scan", "k", "150", "4", "58.7", "-1.25"});
   ASSERT_EQ(outcome.status, 0) << outcome.out;
   EXPECT_EQ(information("k", 3), "Ni(110) [001] {Offset: \"-1.250000 deg\"}");
   EXPECT_EQ(calibration("k", 1), "Angle deg 2 8.750000 0.500000");
@@ -217,7 +238,7 @@ TEST_F(KinecorrRun, FaultsAreNamedBeforeTheTargetIsMade) {
   for (const Case& c : cases) {
     make_scan(c.angle_record);
     ASSERT_EQ(ZQwriteCalibration("scan", 2, c.energy_record.c_str()), 0);
-    const tools_a::Outcome outcome = run("kinecorr", c.args);
+    const tool_test::Outcome outcome = run("kinecorr", c.args);
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.out, c.message);
     EXPECT_FALSE(exists("k")) << c.message;

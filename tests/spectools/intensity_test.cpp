@@ -8,7 +8,7 @@
 
 #include "spectools/binshrink/squash.h"
 #include "spectools/flatcorr/flat_weight.h"
-#include "tools_a_process.h"
+#include "tool_fixture.h"
 
 namespace {
 
@@ -68,17 +68,17 @@ TEST(Squash, GroupsOfAdjacentChannelsAreSummed) {
   EXPECT_THROW(squash({2000000000, 2000000000}, 2), std::range_error);
 }
 
-class IntensityRun : public tools_a::ToolProcessTest {};
+class IntensityRun : public tool_test::ToolProcessTest {};
 
 TEST_F(IntensityRun, FlatcorrLiftsTheEndsOfAxisTwo) {
-  // 700 angle channels: the rows are moved in more than one block.
+  // 700 columns of 119 channels: the counts move in two blocks of columns.
   make(
       "win", {0, 0}, {700, 119}, [](int i1, int) { return i1 == 699 ? 0 : 100; }, 2, ZQ_UINT16);
   ASSERT_EQ(ZQwriteCalibration("win", 2, "Energy keV 2 1980.0 0.336134"), 0);
-  const tools_a::Outcome outcome = run("flatcorr", {"win", "flat"});
+  const tool_test::Outcome outcome = run("flatcorr", {"win", "flat"});
   EXPECT_EQ(outcome.status, 0) << outcome.out;
   EXPECT_EQ(outcome.out, "spectrum win corrected for intensity to flat\n");
-  const tools_a::Spectrum flat = read("flat");
+  const tool_test::Spectrum flat = read("flat");
   EXPECT_EQ(flat.ranges, (std::array<int, 2>{700, 119}));
   EXPECT_EQ(flat.layout, 2);
   EXPECT_EQ(flat.type, ZQ_UINT16);
@@ -96,7 +96,7 @@ TEST_F(IntensityRun, FlatcorrLiftsTheEndsOfAxisTwo) {
 
 TEST_F(IntensityRun, FlatcorrRefusesAnAxisBeyondTheParabola) {
   make("long", {0, 0}, {2, 500}, [](int, int) { return 1; });
-  const tools_a::Outcome outcome = run("flatcorr", {"long", "flat"});
+  const tool_test::Outcome outcome = run("flatcorr", {"long", "flat"});
   EXPECT_EQ(outcome.status, 1);
   EXPECT_EQ(outcome.out, "intensity weight -0.3125 of row 0 is not above zero\n");
   EXPECT_FALSE(exists("flat"));
@@ -114,11 +114,11 @@ TEST_F(IntensityRun, BinshrinkFactorForms) {
     make("scan", {-2, 10}, {2, 24}, [](int i1, int i2) { return i1 + 3 + i2; });
     std::vector<std::string> args = {"scan", "sq"};
     args.insert(args.end(), c.extra.begin(), c.extra.end());
-    const tools_a::Outcome outcome = run("binshrink", args);
+    const tool_test::Outcome outcome = run("binshrink", args);
     EXPECT_EQ(outcome.status, 0) << outcome.out;
     EXPECT_EQ(outcome.out,
               "spectrum scan squashed by a factor of " + std::to_string(c.factor) + "\n");
-    const tools_a::Spectrum sq = read("sq");
+    const tool_test::Spectrum sq = read("sq");
     EXPECT_EQ(sq.bases, (std::array<int, 2>{-2, 10}));
     ASSERT_EQ(sq.ranges, (std::array<int, 2>{2, 24 / c.factor}));
     for (int k = 0; k < sq.ranges[1]; ++k) {
@@ -129,12 +129,30 @@ TEST_F(IntensityRun, BinshrinkFactorForms) {
   }
 }
 
+TEST_F(IntensityRun, BinshrinkOverSeveralBlocksMatchesColumnByColumn) {
+  // 600 columns of 250 channels: blocks of 262 columns, the last one short.
+  const auto count = [](int i1, int i2) { return (i1 * 37 + i2 * 11) % 1000 - 200; };
+  make("scan", {-7, 3}, {600, 250}, count);
+  ASSERT_EQ(run("binshrink", {"scan", "sq", "4"}).status, 0);
+  const tool_test::Spectrum sq = read("sq");
+  ASSERT_EQ(sq.ranges, (std::array<int, 2>{600, 62}));
+  std::vector<std::int32_t> column(250);
+  std::vector<std::int32_t> squashed(62);
+  for (int i1 = -7; i1 < 593; ++i1) {
+    for (int k = 0; k < 250; ++k) column[static_cast<std::size_t>(k)] = count(i1, 3 + k);
+    squashColumn(column, squashed, 4);
+    for (int k = 0; k < 62; ++k) {
+      ASSERT_EQ(sq.at(i1, 3 + k), squashed[static_cast<std::size_t>(k)]) << i1 << " " << k;
+    }
+  }
+}
+
 TEST_F(IntensityRun, BinshrinkDropsThePartialGroupAndRescalesAxisTwo) {
   make("scan", {0, 0}, {1, 10}, [](int, int i2) { return i2; });
   ASSERT_EQ(ZQwriteCalibration("scan", 1, "Angle deg 2 10 1"), 0);
   ASSERT_EQ(ZQwriteCalibration("scan", 2, "Energy keV 2 100.0 0.5"), 0);
   ASSERT_EQ(run("binshrink", {"scan", "sq", "3"}).status, 0);
-  const tools_a::Spectrum sq = read("sq");
+  const tool_test::Spectrum sq = read("sq");
   EXPECT_EQ(sq.counts, (std::vector<std::int32_t>{3, 12, 21}));
   EXPECT_EQ(calibration("sq", 1), "Angle deg 2 10 1");
   EXPECT_EQ(calibration("sq", 2), "Energy keV 2 100.000000 1.500000");
@@ -143,13 +161,13 @@ TEST_F(IntensityRun, BinshrinkDropsThePartialGroupAndRescalesAxisTwo) {
 TEST_F(IntensityRun, BinshrinkFactorBelowOneIsRefused) {
   make("scan", {0, 0}, {1, 10}, [](int, int) { return 1; });
   for (const std::string factor : {"0", "-3", "0x0"}) {
-    const tools_a::Outcome outcome = run("binshrink", {"scan", "sq", factor});
+    const tool_test::Outcome outcome = run("binshrink", {"scan", "sq", factor});
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.out,
               "factor " + std::to_string(std::stoi(factor, nullptr, 0)) + " is below 1\n");
     EXPECT_FALSE(exists("sq"));
   }
-  const tools_a::Outcome word = run("binshrink", {"scan", "sq", "two"});
+  const tool_test::Outcome word = run("binshrink", {"scan", "sq", "two"});
   EXPECT_EQ(word.status, 1);
   EXPECT_EQ(word.out, "Usage: binshrink from_spec to_spec factor\n");
 }

@@ -9,7 +9,7 @@
 #include "spectools/warpcorr/corrections_file.h"
 #include "spectools/warpcorr/row_tables.h"
 #include "spectools/warpcorr/window.h"
-#include "tools_a_process.h"
+#include "tool_fixture.h"
 
 namespace {
 
@@ -128,7 +128,7 @@ std::int32_t channel_code(int i1, int i2) {
   return 1000 * i1 + i2;
 }
 
-class DistortionRun : public tools_a::ToolProcessTest {
+class DistortionRun : public tool_test::ToolProcessTest {
  protected:
   void SetUp() override {
     ToolProcessTest::SetUp();
@@ -141,11 +141,11 @@ TEST_F(DistortionRun, WarpcorrStraightensIntoTheWindow) {
   ASSERT_EQ(ZQwriteCalibration("det", 2, "Energy keV 2 1000.0 2.0"), 0);
   ASSERT_EQ(ZQwriteInformation("det", 5, "Au(111) 100 keV He+"), 0);
   ASSERT_EQ(ZQwriteEfficiency("det", 2, "flat"), 0);
-  const tools_a::Outcome outcome = run("warpcorr", {"det", "win"});
+  const tool_test::Outcome outcome = run("warpcorr", {"det", "win"});
   EXPECT_EQ(outcome.status, 0) << outcome.out;
   EXPECT_EQ(outcome.out, "spectrum det corrected for detector distortion to win\n");
   EXPECT_EQ(outcome.err, "");
-  const tools_a::Spectrum win = read("win");
+  const tool_test::Spectrum win = read("win");
   EXPECT_EQ(win.bases, (std::array<int, 2>{0, 0}));
   EXPECT_EQ(win.ranges, (std::array<int, 2>{163, 119}));
   EXPECT_EQ(win.layout, 7);
@@ -168,10 +168,10 @@ TEST_F(DistortionRun, WarpcorrStraightensIntoTheWindow) {
 }
 
 TEST_F(DistortionRun, StepcorrTakesEveryColumnFromRowThree) {
-  const tools_a::Outcome outcome = run("stepcorr", {"det", "win"});
+  const tool_test::Outcome outcome = run("stepcorr", {"det", "win"});
   EXPECT_EQ(outcome.status, 0);
   EXPECT_EQ(outcome.out, "spectrum det corrected for detector distortion to win\n");
-  const tools_a::Spectrum win = read("win");
+  const tool_test::Spectrum win = read("win");
   for (int column = 0; column < 163; ++column) {
     ASSERT_EQ(win.at(column, 0), channel_code(43 + column, 3)) << column;
     ASSERT_EQ(win.at(column, 118), channel_code(43 + column, 121)) << column;
@@ -196,9 +196,9 @@ TEST_F(DistortionRun, CorrectionsFileReplacesThePresetTable) {
   };
   for (const Case& c : cases) {
     dir_.write("rows.txt", c.file_text);
-    const tools_a::Outcome outcome = run(c.tool, {"det", "win", "rows.txt"});
+    const tool_test::Outcome outcome = run(c.tool, {"det", "win", "rows.txt"});
     ASSERT_EQ(outcome.status, 0) << outcome.out << outcome.err;
-    const tools_a::Spectrum win = read("win");
+    const tool_test::Spectrum win = read("win");
     for (int column = 0; column < 3; ++column) {
       EXPECT_EQ(win.at(column, 0), channel_code(43 + column, c.first_rows[column]))
           << c.tool << " " << c.file_text << " column " << column;
@@ -208,7 +208,7 @@ TEST_F(DistortionRun, CorrectionsFileReplacesThePresetTable) {
 
 TEST_F(DistortionRun, UnreadableCorrectionsFileGoesToTheErrorStreamFirst) {
   for (const std::string source : {"det", "nosuch"}) {
-    const tools_a::Outcome outcome = run("warpcorr", {source, "win", "missing.txt"});
+    const tool_test::Outcome outcome = run("warpcorr", {source, "win", "missing.txt"});
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.out, "");
     EXPECT_EQ(outcome.err, "Couldn't open corrections file: No such file or directory\n");
@@ -218,7 +218,7 @@ TEST_F(DistortionRun, UnreadableCorrectionsFileGoesToTheErrorStreamFirst) {
 
 TEST_F(DistortionRun, WindowOutsideTheSourceFailsOnTheSource) {
   make("small", {0, 0}, {300, 100}, channel_code);
-  const tools_a::Outcome outcome = run("stepcorr", {"small", "win"});
+  const tool_test::Outcome outcome = run("stepcorr", {"small", "win"});
   EXPECT_EQ(outcome.status, 1);
   EXPECT_EQ(outcome.out,
             "block 3..121 on axis 2 outside the extent 0..99 of spectrum 'small': small\n");

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tools_a_process.h"
+#include "tool_fixture.h"
 
 namespace {
 
@@ -30,7 +30,7 @@ const std::vector<Tool>& tools() {
   return list;
 }
 
-class ToolsA : public tools_a::ToolProcessTest {
+class CorrectionTools : public tool_test::ToolProcessTest {
  protected:
   std::vector<std::string> command(const Tool& tool, const std::string& from,
                                    const std::string& to) {
@@ -40,11 +40,11 @@ class ToolsA : public tools_a::ToolProcessTest {
   }
 };
 
-TEST_F(ToolsA, WrongArgumentCountsPrintTheUsage) {
+TEST_F(CorrectionTools, WrongArgumentCountsPrintTheUsage) {
   const std::vector<std::vector<std::string>> too_short = {{}, {"a"}};
   for (const Tool& tool : tools()) {
     for (const auto& args : too_short) {
-      const tools_a::Outcome outcome = run(tool.name, args);
+      const tool_test::Outcome outcome = run(tool.name, args);
       EXPECT_EQ(outcome.status, 1) << tool.name;
       EXPECT_EQ(outcome.out, tool.usage);
     }
@@ -55,25 +55,25 @@ TEST_F(ToolsA, WrongArgumentCountsPrintTheUsage) {
   EXPECT_EQ(run("flatcorr", {"a", "b", "c"}).out, tools()[3].usage);
 }
 
-TEST_F(ToolsA, SourceAsTargetMissingSourceAndOneDimension) {
+TEST_F(CorrectionTools, SourceAsTargetMissingSourceAndOneDimension) {
   ASSERT_EQ(ZQcreate1dSpectrum("line", 0, 700, 0, ZQ_INT32), 0);
   for (const Tool& tool : tools()) {
-    const tools_a::Outcome same = run(tool.name, command(tool, "line", "line"));
+    const tool_test::Outcome same = run(tool.name, command(tool, "line", "line"));
     EXPECT_EQ(same.status, 1);
     EXPECT_EQ(same.out, "target spectrum line is also a source spectrum\n") << tool.name;
 
-    const tools_a::Outcome missing = run(tool.name, command(tool, "gone", "out"));
+    const tool_test::Outcome missing = run(tool.name, command(tool, "gone", "out"));
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.out, "no such spectrum 'gone': gone\n") << tool.name;
 
-    const tools_a::Outcome flat = run(tool.name, command(tool, "line", "out"));
+    const tool_test::Outcome flat = run(tool.name, command(tool, "line", "out"));
     EXPECT_EQ(flat.status, 1);
     EXPECT_EQ(flat.out, "not implemented: spectrum not two dimensional\n") << tool.name;
     EXPECT_FALSE(exists("out")) << tool.name;
   }
 }
 
-TEST_F(ToolsA, DescriptiveRecordsAreCarriedOver) {
+TEST_F(CorrectionTools, DescriptiveRecordsAreCarriedOver) {
   for (const Tool& tool : tools()) {
     make("scan", {0, 0}, {260, tool.rows}, [](int, int) { return 1; });
     ASSERT_EQ(ZQwriteCalibration("scan", 1, "Angle deg 2 0 0.1"), 0);
@@ -82,7 +82,7 @@ TEST_F(ToolsA, DescriptiveRecordsAreCarriedOver) {
     ASSERT_EQ(ZQwriteInformation("scan", 16, "last"), 0);
     ASSERT_EQ(ZQwriteAnnotation("scan", 2, "energy axis"), 0);
     ASSERT_EQ(ZQwriteEfficiency("scan", 1, "measured 2024"), 0);
-    const tools_a::Outcome outcome = run(tool.name, command(tool, "scan", "out"));
+    const tool_test::Outcome outcome = run(tool.name, command(tool, "scan", "out"));
     ASSERT_EQ(outcome.status, 0) << tool.name << ": " << outcome.out;
     EXPECT_EQ(information("out", 1), "first") << tool.name;
     EXPECT_EQ(information("out", 2), "") << tool.name;
