@@ -37,6 +37,19 @@ bool contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
 
+// The sample input with its first `from` replaced by `to`.
+std::string sample_with(const std::string& from, const std::string& to) {
+  std::string text = polysim_test::sample_input();
+  text.replace(text.find(from), from.size(), to);
+  return text;
+}
+
+// A run directory: the pointer file names "slab.in" and the root "run"; slab.in holds `input`.
+void set_up_run(const ScratchDir& dir, const std::string& input) {
+  dir.write("polysim1.io", "slab.in\nrun\n");
+  dir.write("slab.in", input);
+}
+
 // Every status line in its order, then one result file per model pair.
 TEST(PolysimProgram, RunsFromPointerFileToCompletionLine) {
   ScratchDir dir;
@@ -66,10 +79,7 @@ TEST(PolysimProgram, RunsFromPointerFileToCompletionLine) {
 
 TEST(PolysimProgram, SameSeedRepeatsTheRunExactly) {
   ScratchDir dir;
-  dir.write("polysim1.io", "slab.in\nrun\n");
-  std::string text = polysim_test::sample_input();
-  text.replace(text.find(" 0 1 1 0 0 0 0 1"), 16, " 1 1 1 0 0 0 0 1");  // random starts
-  dir.write("slab.in", text);
+  set_up_run(dir, sample_with(" 0 1 1 0 0 0 0 1", " 1 1 1 0 0 0 0 1"));  // random starts
   ASSERT_EQ(run_polysim(dir, "IONBEAM_SEED=99").status, 0);
   const std::string first = dir.read("run.0004");
   ASSERT_EQ(run_polysim(dir, "IONBEAM_SEED=99").status, 0);
@@ -80,10 +90,7 @@ TEST(PolysimProgram, SameSeedRepeatsTheRunExactly) {
 
 TEST(PolysimProgram, ExitDirectionBelowTheSurfaceIsRefused) {
   ScratchDir dir;
-  dir.write("polysim1.io", "slab.in\nrun\n");
-  std::string text = polysim_test::sample_input();
-  text.replace(text.find(" 10.0 35.0 100.0 0.5 2.0"), 24, " 10.0 35.0 40.0 0.5 2.0");
-  dir.write("slab.in", text);
+  set_up_run(dir, sample_with(" 10.0 35.0 100.0 0.5 2.0", " 10.0 35.0 40.0 0.5 2.0"));
   const Outcome run = run_polysim(dir);
   EXPECT_EQ(run.status, 1);
   EXPECT_TRUE(contains(dir.read("run.status"), " Detection angle 1 = 40 degree: the exit "))
@@ -110,10 +117,7 @@ TEST(PolysimProgram, MissingInputFileAbortsWithBanner) {
 
 TEST(PolysimProgram, InvalidFlagsAbortWithoutBanner) {
   ScratchDir dir;
-  dir.write("polysim1.io", "slab.in\nrun\n");
-  std::string text = polysim_test::sample_input();
-  text.replace(text.find(" 0 1 1 0 0 0 0 1"), 16, " 0 1 1 0 0 0 0 2");
-  dir.write("slab.in", text);
+  set_up_run(dir, sample_with(" 0 1 1 0 0 0 0 1", " 0 1 1 0 0 0 0 2"));
   const Outcome run = run_polysim(dir);
   EXPECT_EQ(run.status, 1);
   EXPECT_TRUE(contains(dir.read("run.status"), " Not a valid polysim input file!\n"));
@@ -132,11 +136,7 @@ TEST(PolysimProgram, BadDimensionRecordsAbortBeforeAnyTable) {
   };
   for (const char* record : records) {
     ScratchDir dir;
-    dir.write("polysim1.io", "slab.in\nrun\n");
-    std::string text = polysim_test::sample_input();
-    const std::string sample_record = " 4 2 2 1 2 3 2 3 5 2 3 1 1 7 7 2 1 2 3";
-    text.replace(text.find(sample_record), sample_record.size(), record);
-    dir.write("slab.in", text);
+    set_up_run(dir, sample_with(" 4 2 2 1 2 3 2 3 5 2 3 1 1 7 7 2 1 2 3", record));
     const Outcome run = run_polysim(dir);
     EXPECT_EQ(run.status, 1) << record;
     EXPECT_TRUE(contains(run.output, " ---------------------------------\n Dimension record: "))
@@ -148,10 +148,7 @@ TEST(PolysimProgram, BadDimensionRecordsAbortBeforeAnyTable) {
 
 TEST(PolysimProgram, MalformedInputNamesFileAndLine) {
   ScratchDir dir;
-  dir.write("polysim1.io", "slab.in\nrun\n");
-  std::string text = polysim_test::sample_input();
-  text.replace(text.find(" 29 63.546"), 10, " 29 heavy");
-  dir.write("slab.in", text);
+  set_up_run(dir, sample_with(" 29 63.546", " 29 heavy"));
   const Outcome run = run_polysim(dir);
   EXPECT_EQ(run.status, 1);
   EXPECT_TRUE(contains(run.output, "slab.in, line 5")) << run.output;
@@ -160,10 +157,7 @@ TEST(PolysimProgram, MalformedInputNamesFileAndLine) {
 
 TEST(PolysimProgram, ZeroAmplitudeAbortsNamingTheAtom) {
   ScratchDir dir;
-  dir.write("polysim1.io", "slab.in\nrun\n");
-  std::string text = polysim_test::sample_input();
-  text.replace(text.find(" 1.8 0.0 0.0 2 1 1 0.1"), 22, " 1.8 0.0 0.0 2 1 1 0.0");
-  dir.write("slab.in", text);
+  set_up_run(dir, sample_with(" 1.8 0.0 0.0 2 1 1 0.1", " 1.8 0.0 0.0 2 1 1 0.0"));
   const Outcome run = run_polysim(dir);
   EXPECT_EQ(run.status, 1);
   EXPECT_TRUE(contains(dir.read("run.status"), "atom_sigma")) << dir.read("run.status");
@@ -172,8 +166,7 @@ TEST(PolysimProgram, ZeroAmplitudeAbortsNamingTheAtom) {
 
 TEST(PolysimProgram, SeedVariableThatIsNoIntegerIsRefused) {
   ScratchDir dir;
-  dir.write("polysim1.io", "slab.in\nrun\n");
-  dir.write("slab.in", polysim_test::sample_input());
+  set_up_run(dir, polysim_test::sample_input());
   EXPECT_EQ(run_polysim(dir, "IONBEAM_SEED=12345").status, 0);
   const Outcome run = run_polysim(dir, "IONBEAM_SEED=12x");
   EXPECT_EQ(run.status, 1);
