@@ -37,6 +37,16 @@ float target_mass(const SimulationInput& input) {
   return crystal.types[static_cast<std::size_t>(crystal.atoms.back().type - 1)].mass;
 }
 
+// Whether an ion of mass m1 can be scattered elastically through phi by a target atom of mass
+// m2: the root a + sqrt(a^2 + b) of the kinematic factor must be real and positive. The square
+// alone stays finite for an ion of the target's mass beyond 90 degree (0) and for a heavier
+// ion near 180 degree (the negative root), where no collision scatters so far.
+bool elastic_solution(float m1, float m2, float phi) {
+  const float a = m1 * std::cos(phi) / (m1 + m2);
+  const float b = (m2 - m1) / (m1 + m2);
+  return a + std::sqrt(a * a + b) > 0.0f;
+}
+
 float blocking_run_polar(const SimulationInput& input, float pi, float phi) {
   return (pi - input.beam.polar_angle) - phi;
 }
@@ -77,7 +87,7 @@ void check_run_geometry(const SimulationInput& input, float pi, float deg_to_rad
         "Detection angle " + std::to_string(j + 1) + " = " + degrees(phi, deg_to_rad) + " degree";
     if (!(std::cos(blocking_run_polar(input, pi, phi)) > 0.0f))
       throw InvalidInput(which + ": the exit direction does not leave through the surface");
-    if (!std::isfinite(engine::kinematic_factor(m1, m2, phi)))
+    if (!elastic_solution(m1, m2, phi) || !std::isfinite(engine::kinematic_factor(m1, m2, phi)))
       throw InvalidInput(which + ": an ion of mass " + number(m1) +
                          " cannot be scattered this far by a target atom of mass " + number(m2));
   }

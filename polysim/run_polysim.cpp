@@ -3,6 +3,8 @@
 // line.
 #include "polysim/run_polysim.h"
 
+#include <stdexcept>
+
 #include "engine/fixed_tables.h"
 #include "engine/random_generator.h"
 #include "engine/run_seed.h"
@@ -10,6 +12,7 @@
 #include "polysim/ion_run_driver.h"
 #include "polysim/plausibility_report.h"
 #include "polysim/prepare_models.h"
+#include "polysim/result_names.h"
 #include "polysim/result_writer.h"
 #include "polysim/status_file.h"
 #include "textio/free_writer.h"
@@ -26,12 +29,18 @@ std::string stamped_count_line(std::string_view text, std::int32_t count,
   return free_line(line);
 }
 
-void prepare(SimulationInput& input, const engine::FixedTables& tables, StatusFile& status) {
+// Everything that would stop the run later is refused before any ion runs: the model data,
+// the geometry, and a root cut too far right to take the result numbers.
+void prepare(SimulationInput& input, const engine::FixedTables& tables, const RunFiles& files,
+             int name_column, StatusFile& status) {
   try {
     prepare_models(input.crystal, input.models, input.beam, tables);
     check_run_geometry(input, tables.pi, tables.deg_to_rad);
+    result_path(files.output_root, name_column, 1);
   } catch (const InvalidInput& why) {
     abort_invalid_input(status, why);
+  } catch (const std::out_of_range& why) {
+    abort_invalid_input(status, InvalidInput(std::string("Output root: ") + why.what()));
   }
 }
 
@@ -60,7 +69,7 @@ void run_polysim(const RunFiles& files, std::ostream& console) {
   SimulationInput input = read_simulation_input(files.input_path, status);
   engine::RandomGenerator generator;
   engine::seed_from_environment_or_clock(generator);
-  prepare(input, tables, status);
+  prepare(input, tables, files, status_name.name_column, status);
   RunResults results(static_cast<std::int32_t>(input.crystal.atoms.size()),
                      input.models.structure_count, input.models.vibration_count,
                      static_cast<std::int32_t>(input.beam.detection_angles.size()));

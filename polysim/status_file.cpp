@@ -1,6 +1,7 @@
 // Naming, opening and writing of the status file.
 #include "polysim/status_file.h"
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 
@@ -42,8 +43,10 @@ StatusName build_status_path(std::string_view output_root) {
   const std::size_t bracket = path.find(']');
   int p = (bracket == std::string::npos || bracket == 0) ? 1 : static_cast<int>(bracket) + 1;
   while (p <= kLastScanColumn && path[p - 1] != ' ' && path[p - 1] != '.') ++p;
-  const std::string suffix = textio::fixed_width(".status", kSuffixEndColumn - p + 1);
-  path.replace(p - 1, suffix.size(), suffix);
+  // A bracket beyond column 57 leaves no columns for the suffix: the root stands unchanged.
+  const int width = std::max(kSuffixEndColumn - p + 1, 0);
+  const std::string suffix = textio::fixed_width(".status", static_cast<std::size_t>(width));
+  path.replace(static_cast<std::size_t>(p - 1), suffix.size(), suffix);
   return {path, p};
 }
 

@@ -173,4 +173,17 @@ TEST(PolysimProgram, SeedVariableThatIsNoIntegerIsRefused) {
   EXPECT_TRUE(contains(run.output, "IONBEAM_SEED")) << run.output;
 }
 
+// A directory bracket past column 53 leaves no room for ".nnnn": refused before any ion runs.
+TEST(PolysimProgram, RootCutTooFarRightForResultNumbersIsRefused) {
+  ScratchDir dir;
+  const std::string root = std::string(54, 'r') + "]x";  // the cut falls on the bracket
+  dir.write("polysim1.io", "slab.in\n" + root + "\n");
+  dir.write("slab.in", polysim_test::sample_input());
+  const Outcome run = run_polysim(dir);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(contains(run.output, " Output root: result file name column 55 outside 1..53\n"))
+      << run.output;
+  EXPECT_FALSE(contains(run.output, "Starting shadowing calculation"));
+}
+
 }  // namespace

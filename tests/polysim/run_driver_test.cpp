@@ -87,6 +87,15 @@ TEST(RunDriver, GeometryWithoutASolutionIsRefusedNamingTheAngle) {
   polysim::SimulationInput heavy_ion = input;
   heavy_ion.beam.ion_mass = 100.0f;  // heavier than copper: no backscattering at all
   EXPECT_THROW(polysim::check_run_geometry(heavy_ion, pi, d2r), polysim::InvalidInput);
+  // Nothing is scattered beyond 90 degree by an atom of the ion's own mass, nor near 180
+  // degree by a lighter one, although the energy ratio formula still gives a finite number.
+  polysim::SimulationInput equal_mass = input;
+  equal_mass.beam.ion_mass = 63.546f;
+  EXPECT_THROW(polysim::check_run_geometry(equal_mass, pi, d2r), polysim::InvalidInput);
+  polysim::SimulationInput backwards = input;
+  backwards.beam.ion_mass = 70.0f;
+  for (float& phi : backwards.beam.detection_angles) phi = 170.0f * d2r;
+  EXPECT_THROW(polysim::check_run_geometry(backwards, pi, d2r), polysim::InvalidInput);
   polysim::SimulationInput parallel_beam = input;
   parallel_beam.beam.polar_angle = 90.0f * d2r;
   EXPECT_THROW(polysim::check_run_geometry(parallel_beam, pi, d2r), polysim::InvalidInput);

@@ -48,6 +48,19 @@ TEST(StatusName, ShortRootIsPaddedUpToColumn57ThenKeepsRoot) {
   EXPECT_EQ(textio::trim_trailing(name.path), "ab.status" + std::string(51, ' ') + "zz");
 }
 
+// A bracket near the end of the name leaves fewer columns up to 57 than ".status" needs:
+// the suffix is cut there, and a bracket beyond column 57 leaves the root as it stands.
+TEST(StatusName, BracketNearColumn57CutsOrDropsTheSuffix) {
+  const std::string late = std::string(54, 'a') + "]x.y";  // bracket in column 55
+  const polysim::StatusName cut = polysim::build_status_path(late);
+  EXPECT_EQ(cut.name_column, 55);
+  EXPECT_EQ(textio::trim_trailing(cut.path), std::string(54, 'a') + ".sty");  // column 58 kept
+  const std::string beyond = std::string(60, 'a') + "]x.y";  // bracket in column 61
+  const polysim::StatusName kept = polysim::build_status_path(beyond);
+  EXPECT_EQ(kept.name_column, 61);
+  EXPECT_EQ(textio::trim_trailing(kept.path), beyond);
+}
+
 TEST(DateStamp, TwentyFourCharactersOfEnglishLocalTime) {
   std::tm t{};
   t.tm_wday = 1;
