@@ -1,4 +1,4 @@
-// Element conversion with range checks, and block transposition.
+// Element conversion with range checks.
 #include "zq/convert.h"
 
 #include <cmath>
@@ -68,16 +68,6 @@ double element_value(const void* data, int type, std::size_t index) {
     std::memcpy(&value, static_cast<const std::byte*>(data) + index * sizeof(T), sizeof(T));
     return static_cast<double>(value);
   });
-}
-
-void transpose(const void* from, void* to, std::size_t rows, std::size_t cols, std::size_t width) {
-  const auto* source = static_cast<const std::byte*>(from);
-  auto* target = static_cast<std::byte*>(to);
-  for (std::size_t r = 0; r < rows; ++r) {
-    for (std::size_t c = 0; c < cols; ++c) {
-      std::memcpy(target + (c * rows + r) * width, source + (r * cols + c) * width, width);
-    }
-  }
 }
 
 }  // namespace zq

@@ -1,5 +1,5 @@
 // Conversion of counts between element types, refusing any value the target type cannot
-// hold, and reordering of 2-D blocks between file order and caller order.
+// hold.
 #pragma once
 
 #include <cstddef>
@@ -17,9 +17,5 @@ std::optional<std::size_t> convert_elements(const void* from, int from_type, voi
 
 // Element `index` of an array of type code `type`, as a double (exact for every code).
 double element_value(const void* data, int type, std::size_t index);
-
-// Writes the rows x cols array `from` (row after row) to `to` column after column, so that
-// element (r, c) moves from r * cols + c to c * rows + r. Elements are `width` bytes.
-void transpose(const void* from, void* to, std::size_t rows, std::size_t cols, std::size_t width);
 
 }  // namespace zq

@@ -18,17 +18,17 @@ herr_t keep_innermost(unsigned, const H5E_error2_t* entry, void* data) {
   return 0;
 }
 
-[[noreturn]] void fail(std::string_view action) {
+}  // namespace
+
+Error failure(std::string_view action) {
   std::string reason;
   H5Ewalk2(H5E_DEFAULT, H5E_WALK_DOWNWARD, keep_innermost, &reason);
   H5Eclear2(H5E_DEFAULT);
   std::string message = "HDF5 failure while ";
   message += action;
   if (!reason.empty()) message += ": " + reason;
-  throw Error(ZQ_EHDF5, message);
+  return Error(ZQ_EHDF5, message);
 }
-
-}  // namespace
 
 void start_library() {
   static const bool started = [] {
@@ -62,16 +62,16 @@ void Handle::close(std::string_view action) {
 }
 
 hid_t checked(hid_t id, std::string_view action) {
-  if (id < 0) fail(action);
+  if (id < 0) throw failure(action);
   return id;
 }
 
 void checked(herr_t status, std::string_view action) {
-  if (status < 0) fail(action);
+  if (status < 0) throw failure(action);
 }
 
 bool checked_test(htri_t answer, std::string_view action) {
-  if (answer < 0) fail(action);
+  if (answer < 0) throw failure(action);
   return answer > 0;
 }
 

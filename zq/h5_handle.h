@@ -6,6 +6,8 @@
 
 #include <string_view>
 
+#include "zq/error.h"
+
 namespace zq::h5 {
 
 // Opens the library once per process and turns off its automatic error printing.
@@ -33,7 +35,11 @@ class Handle {
   Closer closer_ = nullptr;
 };
 
-// Throw ZQ_EHDF5 "HDF5 failure while <action>: <reason>" when the call failed.
+// ZQ_EHDF5 "HDF5 failure while <action>: <reason>", the reason taken from HDF5's error
+// stack of the call that just failed (and cleared from it).
+Error failure(std::string_view action);
+
+// Throw that failure when the call failed.
 hid_t checked(hid_t id, std::string_view action);
 void checked(herr_t status, std::string_view action);
 // For calls answering yes or no (htri_t).

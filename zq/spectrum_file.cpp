@@ -21,11 +21,21 @@ SpectrumFile::SpectrumFile(std::string_view name, Access access) : name_(name) {
   if (!std::filesystem::is_regular_file(path, error)) {
     throw Error(ZQ_ENOSPECTRUM, "no such spectrum '" + name_ + "'");
   }
-  const std::string opening = "opening spectrum file '" + path_ + "'";
-  if (!h5::checked_test(H5Fis_hdf5(path_.c_str()), opening)) damaged("not an HDF5 file");
-  const unsigned flags = access == Access::write ? H5F_ACC_RDWR : H5F_ACC_RDONLY;
-  file_ = h5::owned_file(H5Fopen(path_.c_str(), flags, H5P_DEFAULT), opening);
+  open(access);
   read_description();
+}
+
+void SpectrumFile::open(Access access) {
+  const std::string opening = "opening spectrum file '" + path_ + "'";
+  const unsigned flags = access == Access::write ? H5F_ACC_RDWR : H5F_ACC_RDONLY;
+  const hid_t id = H5Fopen(path_.c_str(), flags, H5P_DEFAULT);
+  if (id < 0) {
+    // Only now ask whether it is HDF5 at all: asking first would open every file twice.
+    const Error failure = h5::failure(opening);
+    if (!h5::checked_test(H5Fis_hdf5(path_.c_str()), opening)) damaged("not an HDF5 file");
+    throw failure;
+  }
+  file_ = h5::Handle(id, H5Fclose);
 }
 
 void SpectrumFile::close() {

@@ -30,6 +30,7 @@ class SpectrumFile {
   void close();
 
  private:
+  void open(Access access);
   void read_description();
   [[noreturn]] void damaged(const std::string& what) const;
 

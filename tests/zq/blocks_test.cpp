@@ -95,6 +95,69 @@ TEST_F(StoreTest, BlockOrderRunsAxisOneFastest) {
             (std::vector<std::int16_t>{10, 20, 11, 21}));
 }
 
+// Blocks that pass through the store in many pieces: more channels than one piece holds, and
+// axis-2 lines longer than one piece. Count (i1, i2) is 7 * i1 + 3 * i2, which fits int16.
+struct LargeCase {
+  int lines, length;  // channels on axis 1 and on axis 2
+  int type;           // stored type
+};
+
+std::int32_t large_count(int i1, int i2) {
+  return 7 * i1 + 3 * i2;
+}
+
+TEST_F(StoreTest, LargeBlocksComeBackInPlaceWholeAndInParts) {
+  const LargeCase cases[] = {
+      {40, 1000, ZQ_INT32}, {40, 1000, ZQ_INT16}, {3, 20000, ZQ_INT32}, {3, 20000, ZQ_FLOAT32}};
+  for (const LargeCase& c : cases) {
+    const std::string label =
+        std::to_string(c.lines) + "x" + std::to_string(c.length) + " " + zq::type_name(c.type);
+    ASSERT_EQ(ZQcreate2dSpectrum("big", 5, c.lines, -2, c.length, 0, c.type), 0);
+    std::vector<std::int32_t> block(static_cast<std::size_t>(c.lines) * c.length);
+    for (int i2 = 0; i2 < c.length; ++i2) {
+      for (int i1 = 0; i1 < c.lines; ++i1) block[i2 * c.lines + i1] = large_count(i1, i2);
+    }
+    ASSERT_EQ(ZQwrite2dSpectrum("big", 5, c.lines, -2, c.length, block.data(), ZQ_INT32), 0);
+    std::vector<std::int32_t> back(block.size(), -1);
+    ASSERT_EQ(ZQread2dSpectrum("big", 5, c.lines, -2, c.length, back.data(), ZQ_INT32), 0);
+    EXPECT_EQ(back, block) << label;
+
+    // An inner block: axis-1 channels 1..lines-2, the second half of axis 2.
+    const int count1 = c.lines - 2;
+    const int count2 = c.length / 2;
+    std::vector<std::int32_t> inner(static_cast<std::size_t>(count1) * count2, -1);
+    ASSERT_EQ(ZQread2dSpectrum("big", 6, count1, -2 + count2, count2, inner.data(), ZQ_INT32), 0);
+    bool same = true;
+    for (int i2 = 0; i2 < count2; ++i2) {
+      for (int i1 = 0; i1 < count1; ++i1) {
+        same = same && inner[i2 * count1 + i1] == large_count(1 + i1, count2 + i2);
+      }
+    }
+    EXPECT_TRUE(same) << label;
+  }
+}
+
+TEST_F(StoreTest, MisfitFarIntoALargeBlockIsNamedAndWritesNothing) {
+  ASSERT_EQ(ZQcreate2dSpectrum("big", 0, 40, 0, 1000, 0, ZQ_INT16), 0);
+  std::vector<std::int32_t> block(40 * 1000, 5);
+  ASSERT_EQ(ZQwrite2dSpectrum("big", 0, 40, 0, 1000, block.data(), ZQ_INT32), 0);
+  std::vector<std::int32_t> changed(block.size(), 9);
+  changed[998 * 40 + 35] = 40000;  // channel (35, 998), in the last piece
+  EXPECT_EQ(ZQwrite2dSpectrum("big", 0, 40, 0, 1000, changed.data(), ZQ_INT32), ZQ_ECONVERT);
+  EXPECT_TRUE(contains(ZQerrorMessage(ZQerrno), "value 40000 for channel (35, 998)"))
+      << ZQerrorMessage(ZQerrno);
+  std::vector<std::int32_t> back(block.size(), -1);
+  ASSERT_EQ(ZQread2dSpectrum("big", 0, 40, 0, 1000, back.data(), ZQ_INT32), 0);
+  EXPECT_EQ(back, block);
+
+  back[999 * 40 + 39] = 300;  // channel (39, 999): the very last, which int8 cannot hold
+  ASSERT_EQ(ZQwrite2dSpectrum("big", 0, 40, 0, 1000, back.data(), ZQ_INT32), 0);
+  std::vector<std::int8_t> small(block.size());
+  EXPECT_EQ(ZQread2dSpectrum("big", 0, 40, 0, 1000, small.data(), ZQ_INT8), ZQ_ECONVERT);
+  EXPECT_TRUE(contains(ZQerrorMessage(ZQerrno), "count 300 at channel (39, 999)"))
+      << ZQerrorMessage(ZQerrno);
+}
+
 struct ExtentCase {
   int first1, count1, first2, count2;
   int expected;

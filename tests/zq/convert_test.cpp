@@ -76,12 +76,4 @@ TEST(Conversion, ReportsTheFirstElementThatDoesNotFit) {
   EXPECT_EQ(zq::convert_elements(counts, ZQ_INT32, out, ZQ_UINT8, 4), std::size_t{2});
 }
 
-TEST(Conversion, TransposeSwapsRowAndColumnOrder) {
-  const std::int16_t rows[2][3] = {{1, 2, 3}, {4, 5, 6}};
-  std::int16_t columns[6] = {};
-  zq::transpose(rows, columns, 2, 3, sizeof(std::int16_t));
-  EXPECT_EQ(std::vector<std::int16_t>(columns, columns + 6),
-            (std::vector<std::int16_t>{1, 4, 2, 5, 3, 6}));
-}
-
 }  // namespace
