@@ -61,6 +61,7 @@ std::string FreeReader::read_line(std::size_t width, std::string_view item) {
   slash_seen_ = false;
   repeat_left_ = 0;
   after_comma_ = true;
+  leading_ = true;
   if (!fetch_line()) fail(item, "file ends before " + std::string(item) + " was read");
   value_line_ = line_number_;
   std::string text = line_.substr(0, width);
@@ -75,6 +76,7 @@ void FreeReader::begin() {
   line_due_ = true;
   slash_seen_ = false;
   after_comma_ = true;
+  leading_ = true;
   repeat_left_ = 0;
 }
 
@@ -124,14 +126,19 @@ FreeReader::Token FreeReader::next_token(std::string_view item) {
     while (pos_ < line_.size() && is_blank(line_[pos_])) ++pos_;
     if (pos_ == line_.size()) {
       // The end of a line separates like a blank; the operation goes on with the next line.
+      // Blank lines before the operation's first value make its first separator, so a comma
+      // after them joins that separator instead of marking a null value.
       have_line_ = false;
+      if (leading_) after_comma_ = false;
       continue;
     }
     value_line_ = line_number_;
+    leading_ = false;
     const char c = line_[pos_];
     if (c == ',') {
       ++pos_;
-      // Two commas with only blanks between, or a comma first in the operation: a null value.
+      // Two commas with only blanks between, or a comma first on the operation's first
+      // line: a null value.
       if (after_comma_) return null_token();
       after_comma_ = true;
       continue;

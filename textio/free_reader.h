@@ -67,6 +67,7 @@ class FreeReader {
   bool line_due_ = false;   // the current operation has not taken its first record yet
   bool slash_seen_ = false;
   bool after_comma_ = true;  // a comma now would mark a null value
+  bool leading_ = true;      // nothing but line ends taken yet in this operation
   std::int64_t repeat_left_ = 0;
   Token repeat_;
 };
