@@ -10,6 +10,7 @@
 #include "textio/errors.h"
 #include "textio/read_format.h"
 #include "textio/read_number.h"
+#include "textio/record_input.h"
 
 namespace textio {
 namespace {
@@ -98,11 +99,14 @@ class FieldWalker {
   }
 
   void next_record() {
-    if (!std::getline(in_, record_)) {
+    const LineStatus status = read_capped_line(in_, record_);
+    if (status == LineStatus::end_of_file) {
       throw ReadError(source_, std::max(line_number_, 1), std::string(item_),
                       "file ends before " + std::string(item_) + " was read");
     }
     ++line_number_;
+    if (status == LineStatus::too_long)
+      throw LineTooLong(source_, line_number_, std::string(item_));
     if (!record_.empty() && record_.back() == '\r') record_.pop_back();
     column_ = 0;
   }

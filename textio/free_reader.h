@@ -53,7 +53,7 @@ class FreeReader {
   void scan_value(Token& token, std::string_view item);
   void scan_single(Token& token, std::string_view item);
   void scan_quoted(Token& token, std::string_view item);
-  bool fetch_line();
+  bool fetch_line(std::string_view item);
   void require_line(std::string_view item);
   [[noreturn]] void fail(std::string_view item, const std::string& problem) const;
 
