@@ -3,6 +3,8 @@
 
 #include <utility>
 
+#include "textio/record_input.h"
+
 namespace textio {
 namespace {
 
@@ -20,5 +22,10 @@ ReadError::ReadError(std::string source, int line, std::string item, const std::
       source_(std::move(source)),
       line_(line),
       item_(std::move(item)) {}
+
+LineTooLong::LineTooLong(std::string source, int line, std::string item)
+    : ReadError(std::move(source), line, std::move(item),
+                "line longer than " + std::to_string(kMaxLineLength) +
+                    " characters; is this a text file?") {}
 
 }  // namespace textio

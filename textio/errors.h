@@ -28,6 +28,13 @@ class ReadError : public TextError {
   std::string item_;
 };
 
+// A line longer than any record of a text file (kMaxLineLength characters): the file is not
+// text, or has no line ends. what() is "<source>, line <line>: line longer than ...".
+class LineTooLong : public ReadError {
+ public:
+  LineTooLong(std::string source, int line, std::string item);
+};
+
 // A format text that cannot be interpreted, or values that do not match its descriptors.
 // This is a fault of the calling program, not of its input.
 class FormatError : public TextError {

@@ -10,6 +10,7 @@
 #include "textio/errors.h"
 #include "textio/read_format.h"
 #include "textio/read_number.h"
+#include "textio/record_input.h"
 
 namespace textio {
 namespace {
@@ -23,15 +24,6 @@ std::string shown(std::string_view text) {
   return std::string(text.substr(0, kMaxShown)) + "...";
 }
 
-std::string without_blanks(std::string_view field) {
-  std::string packed;
-  packed.reserve(field.size());
-  for (const char c : field) {
-    if (c != ' ') packed += c;
-  }
-  return packed;
-}
-
 bool has_data_descriptor(const std::vector<ReadDescriptor>& items, std::size_t from) {
   return std::any_of(
       items.begin() + static_cast<std::ptrdiff_t>(from), items.end(), [](const ReadDescriptor& d) {
@@ -39,6 +31,13 @@ bool has_data_descriptor(const std::vector<ReadDescriptor>& items, std::size_t f
                (d.kind == Kind::group && has_data_descriptor(d.items, 0));
       });
 }
+
+// A numeric input field: the columns present in the record, ended early by a comma.
+struct NumericField {
+  std::size_t first = 0;    // 0-based column of the field's start
+  std::size_t columns = 0;  // columns the field spans, up to a comma that ends it
+  std::string text;         // what the record holds of those columns
+};
 
 // One execution of a read: walks the descriptors, takes records and stores fields.
 class FieldWalker {
@@ -100,13 +99,31 @@ class FieldWalker {
   }
 
   void next_record() {
-    if (!std::getline(in_, record_)) {
+    const LineStatus status = read_capped_line(in_, record_);
+    if (status == LineStatus::end_of_file) {
       throw ReadError(source_, std::max(line_number_, 1), std::string(item_),
                       "file ends before " + std::string(item_) + " was read");
     }
     ++line_number_;
+    if (status == LineStatus::too_long)
+      throw LineTooLong(source_, line_number_, std::string(item_));
     if (!record_.empty() && record_.back() == '\r') record_.pop_back();
     column_ = 0;
+  }
+
+  // The next `width` columns of a numeric field. A comma among them ends the field early
+  // (hand-edited files rely on it), and the next field starts after the comma.
+  NumericField take_numeric(std::size_t width) {
+    NumericField field;
+    field.first = column_;
+    const std::string_view rest =
+        column_ < record_.size() ? std::string_view(record_).substr(column_) : std::string_view{};
+    const std::string_view columns = rest.substr(0, width);
+    const std::size_t comma = columns.find(',');
+    field.columns = comma == std::string_view::npos ? width : comma;
+    field.text = columns.substr(0, field.columns);
+    column_ += comma == std::string_view::npos ? width : comma + 1;
+    return field;
   }
 
   // The next `width` columns, blank-padded past the end of the record.
@@ -142,28 +159,22 @@ class FieldWalker {
 
   void store_integer(const ReadDescriptor& d, const Target& target) {
     std::int32_t* const out = target_as<std::int32_t>(target, "I");
-    const std::size_t first = column_;
-    const std::string field = take(static_cast<std::size_t>(d.width));
-    const std::string packed = without_blanks(field);
+    const NumericField field = take_numeric(static_cast<std::size_t>(d.width));
+    std::string packed = field.text;
+    std::erase(packed, ' ');
     if (packed.empty()) {
       *out = 0;
       return;
     }
     const NumberStatus status = parse_int32(packed, *out);
-    if (status != NumberStatus::ok) bad_field(field, first, "an integer", status);
+    if (status != NumberStatus::ok) bad_field(field, "an integer", status);
   }
 
   void store_real(const ReadDescriptor& d, const Target& target) {
     float* const out = target_as<float>(target, "F");
-    const std::size_t first = column_;
-    const std::string field = take(static_cast<std::size_t>(d.width));
-    const std::string packed = without_blanks(field);
-    if (packed.empty()) {
-      *out = 0.0f;
-      return;
-    }
-    const NumberStatus status = parse_real(packed, d.decimals, *out);
-    if (status != NumberStatus::ok) bad_field(field, first, "a real", status);
+    const NumericField field = take_numeric(static_cast<std::size_t>(d.width));
+    const NumberStatus status = parse_real_field(field.text, d.decimals, *out);
+    if (status != NumberStatus::ok) bad_field(field, "a real", status);
   }
 
   // Aw into a text of length len: with w >= len the rightmost len columns are kept, otherwise
@@ -181,11 +192,13 @@ class FieldWalker {
     }
   }
 
-  [[noreturn]] void bad_field(const std::string& field, std::size_t first, const char* type,
+  [[noreturn]] void bad_field(const NumericField& field, const char* type,
                               NumberStatus status) const {
-    std::string problem = "cannot read '" + shown(field) + "' (columns " +
-                          std::to_string(first + 1) + "-" + std::to_string(first + field.size()) +
-                          ") as " + type + " for " + std::string(item_);
+    std::string text = field.text;
+    text.resize(field.columns, ' ');
+    std::string problem =
+        "cannot read '" + shown(text) + "' (columns " + std::to_string(field.first + 1) + "-" +
+        std::to_string(field.first + field.columns) + ") as " + type + " for " + std::string(item_);
     if (status == NumberStatus::out_of_range) problem += " (out of range)";
     throw ReadError(source_, line_number_, std::string(item_), problem);
   }

@@ -8,6 +8,7 @@
 
 #include "textio/errors.h"
 #include "textio/read_number.h"
+#include "textio/record_input.h"
 
 namespace textio {
 namespace {
@@ -55,13 +56,14 @@ FreeReader::FreeReader(std::istream& in, std::string source_name)
     : in_(in), source_(std::move(source_name)) {}
 
 std::string FreeReader::read_line(std::size_t width, std::string_view item) {
-  if (line_due_) fetch_line();
+  if (line_due_) fetch_line(item);
   have_line_ = false;
   line_due_ = false;
   slash_seen_ = false;
   repeat_left_ = 0;
   after_comma_ = true;
-  if (!fetch_line()) fail(item, "file ends before " + std::string(item) + " was read");
+  leading_ = true;
+  if (!fetch_line(item)) fail(item, "file ends before " + std::string(item) + " was read");
   value_line_ = line_number_;
   std::string text = line_.substr(0, width);
   text.resize(width, ' ');
@@ -70,11 +72,12 @@ std::string FreeReader::read_line(std::size_t width, std::string_view item) {
 
 void FreeReader::begin() {
   // An operation without items still takes its record.
-  if (line_due_) fetch_line();
+  if (line_due_) fetch_line("an empty record");
   have_line_ = false;
   line_due_ = true;
   slash_seen_ = false;
   after_comma_ = true;
+  leading_ = true;
   repeat_left_ = 0;
 }
 
@@ -124,14 +127,19 @@ FreeReader::Token FreeReader::next_token(std::string_view item) {
     while (pos_ < line_.size() && is_blank(line_[pos_])) ++pos_;
     if (pos_ == line_.size()) {
       // The end of a line separates like a blank; the operation goes on with the next line.
+      // Blank lines before the operation's first value make its first separator, so a comma
+      // after them joins that separator instead of marking a null value.
       have_line_ = false;
+      if (leading_) after_comma_ = false;
       continue;
     }
     value_line_ = line_number_;
+    leading_ = false;
     const char c = line_[pos_];
     if (c == ',') {
       ++pos_;
-      // Two commas with only blanks between, or a comma first in the operation: a null value.
+      // Two commas with only blanks between, or a comma first on the operation's first
+      // line: a null value.
       if (after_comma_) return null_token();
       after_comma_ = true;
       continue;
@@ -195,7 +203,7 @@ void FreeReader::scan_quoted(Token& token, std::string_view item) {
     const std::size_t close = line_.find(quote, pos_);
     if (close == std::string::npos) {
       token.text.append(line_, pos_, std::string::npos);
-      if (!fetch_line()) fail(item, "file ends before " + std::string(item) + " was read");
+      if (!fetch_line(item)) fail(item, "file ends before " + std::string(item) + " was read");
       continue;
     }
     token.text.append(line_, pos_, close - pos_);
@@ -213,9 +221,11 @@ void FreeReader::scan_quoted(Token& token, std::string_view item) {
   }
 }
 
-bool FreeReader::fetch_line() {
-  if (!std::getline(in_, line_)) return false;
+bool FreeReader::fetch_line(std::string_view item) {
+  const LineStatus status = read_capped_line(in_, line_);
+  if (status == LineStatus::end_of_file) return false;
   ++line_number_;
+  if (status == LineStatus::too_long) throw LineTooLong(source_, line_number_, std::string(item));
   if (!line_.empty() && line_.back() == '\r') line_.pop_back();
   pos_ = 0;
   return true;
@@ -223,7 +233,7 @@ bool FreeReader::fetch_line() {
 
 void FreeReader::require_line(std::string_view item) {
   if (have_line_) return;
-  if (!fetch_line()) fail(item, "file ends before " + std::string(item) + " was read");
+  if (!fetch_line(item)) fail(item, "file ends before " + std::string(item) + " was read");
   have_line_ = true;
   line_due_ = false;
 }

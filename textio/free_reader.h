@@ -53,7 +53,7 @@ class FreeReader {
   void scan_value(Token& token, std::string_view item);
   void scan_single(Token& token, std::string_view item);
   void scan_quoted(Token& token, std::string_view item);
-  bool fetch_line();
+  bool fetch_line(std::string_view item);
   void require_line(std::string_view item);
   [[noreturn]] void fail(std::string_view item, const std::string& problem) const;
 
@@ -67,6 +67,7 @@ class FreeReader {
   bool line_due_ = false;   // the current operation has not taken its first record yet
   bool slash_seen_ = false;
   bool after_comma_ = true;  // a comma now would mark a null value
+  bool leading_ = true;      // nothing but line ends taken yet in this operation
   std::int64_t repeat_left_ = 0;
   Token repeat_;
 };

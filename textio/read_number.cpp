@@ -84,6 +84,19 @@ bool all_zero(std::string_view digits) {
   return digits.find_first_not_of('0') == digits.npos;
 }
 
+bool is_sign(char c) {
+  return c == '+' || c == '-';
+}
+
+std::string without_blanks(std::string_view field) {
+  std::string packed;
+  packed.reserve(field.size());
+  for (const char c : field) {
+    if (c != ' ') packed += c;
+  }
+  return packed;
+}
+
 }  // namespace
 
 NumberStatus parse_int32(std::string_view text, std::int32_t& value) {
@@ -135,6 +148,28 @@ NumberStatus parse_real(std::string_view text, int implied_decimals, float& valu
   }
   value = result;
   return NumberStatus::ok;
+}
+
+NumberStatus parse_real_field(std::string_view field, int implied_decimals, float& value) {
+  std::string text = without_blanks(field);
+  const std::size_t mantissa = !text.empty() && is_sign(text[0]) ? 1 : 0;
+  if (text.size() == mantissa) {
+    value = 0.0f;
+    return NumberStatus::ok;
+  }
+  std::size_t mantissa_end = mantissa;
+  while (mantissa_end < text.size() && (is_digit(text[mantissa_end]) || text[mantissa_end] == '.'))
+    ++mantissa_end;
+  if (std::none_of(text.begin() + static_cast<std::ptrdiff_t>(mantissa),
+                   text.begin() + static_cast<std::ptrdiff_t>(mantissa_end), is_digit)) {
+    text.insert(mantissa, 1, '0');
+  }
+  if (is_sign(text.back())) {
+    // The exponent's digits are blank columns, unless the sign closes the field.
+    if (is_sign(field.back())) return NumberStatus::malformed;
+    text += '0';
+  }
+  return parse_real(text, implied_decimals, value);
 }
 
 }  // namespace textio

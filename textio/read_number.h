@@ -19,4 +19,11 @@ NumberStatus parse_int32(std::string_view text, std::int32_t& value);
 // float reads as zero; one too large is out of range.
 NumberStatus parse_real(std::string_view text, int implied_decimals, float& value);
 
+// The contents of an F, E or D input field, as a Fortran runtime reads them: blanks are
+// ignored; a field of only blanks or only a sign reads as +0; a mantissa without digits
+// (".", "-.", "-E2") reads as a zero of its sign; an exponent sign followed by blank columns
+// alone means exponent 0, but an exponent sign in the field's last column does not read.
+// `field` ends where the record or a comma ended it.
+NumberStatus parse_real_field(std::string_view field, int implied_decimals, float& value);
+
 }  // namespace textio

@@ -155,6 +155,17 @@ TEST(PolysimProgram, MalformedInputNamesFileAndLine) {
   EXPECT_TRUE(contains(dir.read("run.status"), " TRAVO polysim\n"));
 }
 
+// A device without line ends is refused after one capped line, not read until memory runs out.
+TEST(PolysimProgram, InputWithoutLineEndsIsRefusedNamingFileAndLine) {
+  ScratchDir dir;
+  dir.write("polysim1.io", "/dev/zero\nrun\n");
+  const Outcome run = run_polysim(dir);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_TRUE(
+      contains(run.output, "polysim: /dev/zero, line 1: line longer than 1048576 characters"))
+      << run.output;
+}
+
 TEST(PolysimProgram, ZeroAmplitudeAbortsNamingTheAtom) {
   ScratchDir dir;
   set_up_run(dir, sample_with(" 1.8 0.0 0.0 2 1 1 0.1", " 1.8 0.0 0.0 2 1 1 0.0"));

@@ -12,6 +12,7 @@
 
 #include "reader_reference.h"
 #include "textio/errors.h"
+#include "textio/record_input.h"
 
 namespace {
 
@@ -100,8 +101,12 @@ TEST(FixedReaderErrors, MessagesNameLineColumnsAndItem) {
   EXPECT_EQ(read_error(" 1E99\n", "(1X,F6.2)", &r),
             "bfgsin.dat, line 1: cannot read '1E99  ' (columns 2-7) as a real for NSETS "
             "(out of range)");
-  EXPECT_EQ(read_error("   -\n", "(1X,F6.2)", &r),
-            "bfgsin.dat, line 1: cannot read '  -   ' (columns 2-7) as a real for NSETS");
+  EXPECT_EQ(read_error(" 1.5E\n", "(1X,F6.2)", &r),
+            "bfgsin.dat, line 1: cannot read '1.5E  ' (columns 2-7) as a real for NSETS");
+  EXPECT_EQ(read_error("   1.5E+,\n", "(1X,F8.2)", &r),
+            "bfgsin.dat, line 1: cannot read '  1.5E+' (columns 2-8) as a real for NSETS");
+  EXPECT_EQ(read_error("  1\n" + std::string(textio::kMaxLineLength + 1, 'x'), "(1X,I3)", &i),
+            "bfgsin.dat, line 2: line longer than 1048576 characters; is this a text file?");
   EXPECT_EQ(read_error("  1\n", "(1X,I3)", &i),
             "bfgsin.dat, line 1: file ends before NSETS was read");
   EXPECT_EQ(read_error("", "(1X,I3)", &i), "bfgsin.dat, line 1: file ends before NSETS was read");

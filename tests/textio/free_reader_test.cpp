@@ -11,6 +11,7 @@
 
 #include "reader_reference.h"
 #include "textio/errors.h"
+#include "textio/record_input.h"
 
 namespace {
 
@@ -238,34 +239,65 @@ TEST(FreeReader, TextItemsKeepTheirWidth) {
   EXPECT_EQ(s, "q");
 }
 
-// Long lines and many lines: every value arrives, and the line count stays right.
+// A line of exactly the cap and many lines: every value arrives, and the line count stays right.
 TEST(FreeReader, LongLinesAndManyLines) {
-  constexpr int kCount = 300000;
+  constexpr int kWide = static_cast<int>(textio::kMaxLineLength / 2);
+  constexpr int kTall = 300000;
   std::string one_line;
+  for (int k = 0; k < kWide; ++k) one_line += k % 2 == 0 ? "1 " : "2,";
   std::string many_lines;
-  for (int k = 0; k < kCount; ++k) {
-    one_line += std::to_string(k % 1000) + ".5 ";
-    many_lines += std::to_string(k) + "\n";
-  }
-  std::istringstream wide(one_line);
+  for (int k = 0; k < kTall; ++k) many_lines += std::to_string(k) + "\n";
+  std::istringstream wide(one_line + "\n");
   FreeReader wide_reader(wide, "wide.in");
   wide_reader.begin();
-  float sum = 0.0f;
-  for (int k = 0; k < kCount; ++k) {
-    float v = 0.0f;
+  std::int64_t sum = 0;
+  for (int k = 0; k < kWide; ++k) {
+    std::int32_t v = 0;
     wide_reader.read(v, "edge");
     sum += v;
   }
   std::istringstream tall(many_lines);
   FreeReader tall_reader(tall, "tall.in");
   std::int32_t last = 0;
-  for (int k = 0; k < kCount; ++k) {
+  for (int k = 0; k < kTall; ++k) {
     tall_reader.begin();
     tall_reader.read(last, "value");
   }
-  EXPECT_GT(sum, 0.0f);
-  EXPECT_EQ(last, kCount - 1);
-  EXPECT_EQ(tall_reader.line_number(), kCount);
+  EXPECT_EQ(sum, 3 * (kWide / 2));
+  EXPECT_EQ(last, kTall - 1);
+  EXPECT_EQ(tall_reader.line_number(), kTall);
+}
+
+// A line beyond the cap, such as a device without line ends gives, is refused at once with the
+// file and line, whether it holds values, a whole-line item or the skipped end of a record.
+TEST(FreeReaderErrors, LineBeyondTheCapIsRefused) {
+  const std::string endless(textio::kMaxLineLength + 1, '\0');
+  const std::string message =
+      "zero.in, line 2: line longer than 1048576 characters; is this a text file?";
+  struct Case {
+    std::string text;
+    int step;  // 0: values, 1: whole line, 2: an empty operation
+  };
+  for (const Case& c :
+       {Case{"1\n" + endless, 0}, Case{"1\n" + endless, 1}, Case{"1\n" + endless + "\n", 2}}) {
+    std::istringstream in(c.text);
+    FreeReader reader(in, "zero.in");
+    std::int32_t v = 0;
+    reader.begin();
+    reader.read(v, "first");
+    try {
+      if (c.step == 0) reader.read(v, "second");
+      if (c.step == 1) reader.read_line(80, "comment");
+      if (c.step == 2) {
+        reader.begin();
+        reader.begin();
+      }
+      ADD_FAILURE() << "no error for step " << c.step;
+    } catch (const textio::LineTooLong& e) {
+      EXPECT_EQ(e.what(), message);
+      EXPECT_EQ(e.line(), 2);
+    }
+  }
 }
 
 }  // namespace
