@@ -12,6 +12,7 @@
 
 namespace {
 
+using polysim_test::sample_with;
 using polysim_test::ScratchDir;
 
 struct Outcome {
@@ -35,13 +36,6 @@ Outcome run_polysim(const ScratchDir& dir, const std::string& environment = "") 
 
 bool contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
-}
-
-// The sample input with its first `from` replaced by `to`.
-std::string sample_with(const std::string& from, const std::string& to) {
-  std::string text = polysim_test::sample_input();
-  text.replace(text.find(from), from.size(), to);
-  return text;
 }
 
 // A run directory: the pointer file names "slab.in" and the root "run"; slab.in holds `input`.
