@@ -256,9 +256,9 @@ const char* const kHugeRecords[] = {
 const char* const kSampleRecord = " 4 2 2 1 2 3 2 3 5 2 3 1 1 7 7 2 1 2 3";
 
 // Refused from the size of the file, before any table exists: a few MB of memory at most
-// (the sanitizer's own shadow and allocator take more).
+// (the sanitizer's own shadow and allocator take about 20 MB).
 TEST(PolysimProgram, HugeDimensionRecordInAShortFileIsRefusedInFewMegabytes) {
-  const long most_kb = kAddressSanitizer ? 256 * 1024 : 16 * 1024;
+  const long most_kb = kAddressSanitizer ? 64 * 1024 : 16 * 1024;
   for (const char* record : kHugeRecords) {
     ScratchDir dir;
     set_up_run(dir, sample_with(kSampleRecord, record));
