@@ -138,8 +138,8 @@ void IonRunDriver::run_shadowing(RunResults& results) {
   const engine::Beam& beam = input_.beam;
   const engine::Crystal& crystal = input_.crystal;
   run_.angle_index = 0;
-  std::fill(tally_.hit_sum.begin(), tally_.hit_sum.end(), 0.0f);
-  if (run_.overlayer()) tally_.overlayer_deflection_sum = 0.0f;
+  std::fill(tally_.hit_sum.begin(), tally_.hit_sum.end(), 0.0);
+  if (run_.overlayer()) tally_.overlayer_deflection_sum = 0.0;
   run_.run_azimuth = beam.azimuth;
   run_.run_polar = beam.polar_angle;
   const float mean_angle = (beam.detection_angles.front() + beam.detection_angles.back()) / 2.0f;

@@ -44,7 +44,7 @@ class IonRunDriver {
 
   std::int32_t ions_run() const { return tally_.ions_run; }
   std::int64_t total_ions() const { return total_ions_; }
-  float overlayer_deflection_sum() const { return tally_.overlayer_deflection_sum; }
+  double overlayer_deflection_sum() const { return tally_.overlayer_deflection_sum; }
 
  private:
   void build_deflection(float factor);

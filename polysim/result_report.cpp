@@ -125,8 +125,8 @@ void write_beam(std::ostream& out, const ResultFileContext& file) {
 
 // Rms deflection in the overlayer, degrees: the same value in every file of the run.
 float overlayer_rms_deflection(const ResultFileContext& file) {
-  const float mean_square =
-      file.results.overlayer_deflection_sum / static_cast<float>(file.results.total_ions);
+  const auto mean_square = static_cast<float>(file.results.overlayer_deflection_sum /
+                                              static_cast<double>(file.results.total_ions));
   return std::sqrt(mean_square) / file.deg_to_rad;
 }
 

@@ -158,6 +158,16 @@ struct TrackingCase {
     run.ion_target = ions;
   }
 
+  // Hitting probability of atom a (reference amplitude, first model pair) from a run's
+  // tally: the hit sum per delivered flux, as a two-dimensional Gaussian density.
+  double hitting_probability(const engine::HitTally& tally, std::int32_t a) const {
+    const double flux = tally.ions_run / (std::cos(run.run_polar) * crystal.repeat_x *
+                                          crystal.repeat_y);  // ions/Å^2 across the beam
+    const double divisor = flux * tally.hit_norm * fixed_tables().pi * 125.0;
+    return tally.hit(1, 1, a) * crystal.atoms[static_cast<std::size_t>(a - 1)].gauss_coeff /
+           divisor;
+  }
+
   engine::HitTally launch(std::int32_t seed) const {
     engine::HitTally tally(models.vibration_count, models.structure_count,
                            static_cast<std::int32_t>(crystal.atoms.size()));

@@ -117,7 +117,7 @@ TEST(RunDriver, NormalisationTurnsWeightedDensitiesIntoProbabilities) {
   EXPECT_FLOAT_EQ(results.hit_probability(2, 1, 1), 1.0f);
   // Atom 4 has no model amplitudes (N19 = 3): its own coefficient serves every model.
   EXPECT_FLOAT_EQ(results.hit_probability(3, 2, 4), 0.5f);
-  for (float hit : tally.hit_sum) EXPECT_EQ(hit, 0.0f);
+  for (double hit : tally.hit_sum) EXPECT_EQ(hit, 0.0);
 
   tally.hit(3, 2, 4) = 0.5f * divisor / input.crystal.atoms[3].gauss_coeff;
   polysim::normalise_blocking(tally, input.crystal, input.models, divisor, 5, results);
