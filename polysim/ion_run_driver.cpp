@@ -134,21 +134,31 @@ void IonRunDriver::launch() {
   total_ions_ += tally_.ions_run;
 }
 
-void IonRunDriver::run_shadowing(RunResults& results) {
+void IonRunDriver::prepare_shadowing() {
   const engine::Beam& beam = input_.beam;
-  const engine::Crystal& crystal = input_.crystal;
   run_.angle_index = 0;
-  std::fill(tally_.hit_sum.begin(), tally_.hit_sum.end(), 0.0);
-  if (run_.overlayer()) tally_.overlayer_deflection_sum = 0.0;
   run_.run_azimuth = beam.azimuth;
   run_.run_polar = beam.polar_angle;
   const float mean_angle = (beam.detection_angles.front() + beam.detection_angles.back()) / 2.0f;
   run_.companion_polar = mean_angle + beam.polar_angle;
-  run_.ion_target = ion_target(std::cos(beam.polar_angle) * beam.shadow_flux * crystal.repeat_y *
-                               crystal.repeat_x);
   build_deflection(1.0f);
   tables_.type_angle_cutoff = engine::impact_cutoff(tables_.deflection, mean_angle, fixed_.pi);
-  renew_interaction_radii(reference_angle(run_.run_polar, crystal.z_max, fixed_.deg_to_rad));
+  renew_interaction_radii(reference_angle(run_.run_polar, input_.crystal.z_max, fixed_.deg_to_rad));
+}
+
+std::vector<float> IonRunDriver::interaction_radii() const {
+  std::vector<float> radii;
+  for (const float weight : tables_.type_reach_weight) radii.push_back(1.0f / std::sqrt(weight));
+  return radii;
+}
+
+void IonRunDriver::run_shadowing(RunResults& results) {
+  const engine::Beam& beam = input_.beam;
+  const engine::Crystal& crystal = input_.crystal;
+  std::fill(tally_.hit_sum.begin(), tally_.hit_sum.end(), 0.0);
+  if (run_.overlayer()) tally_.overlayer_deflection_sum = 0.0;
+  run_.ion_target = ion_target(std::cos(beam.polar_angle) * beam.shadow_flux * crystal.repeat_y *
+                               crystal.repeat_x);
   launch();
   const float divisor = hit_divisor(tally_, crystal, run_.run_polar, fixed_.pi);
   normalise_shadowing(tally_, crystal, input_.models, divisor, results);

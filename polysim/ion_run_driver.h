@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <vector>
 
 #include "engine/fixed_tables.h"
 #include "engine/ion_run.h"
@@ -37,7 +38,12 @@ class IonRunDriver {
   IonRunDriver(SimulationInput& input, const engine::FixedTables& fixed,
                engine::RandomGenerator& generator);
 
-  // The shadowing run and its hitting probabilities.
+  // The tables of the shadowing run: the deflection table of the beam energy, the cut-offs
+  // of the mean detection angle, the interaction radii and the ring tables.
+  void prepare_shadowing();
+  // The interaction radius of each atom type (Å, type t at t - 1) of the last preparation.
+  std::vector<float> interaction_radii() const;
+  // The shadowing run and its hitting probabilities, after prepare_shadowing.
   void run_shadowing(RunResults& results);
   // The blocking run of detection angle j (1-based) and its blocked yields.
   void run_blocking(std::int32_t j, RunResults& results);

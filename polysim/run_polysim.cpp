@@ -10,6 +10,7 @@
 #include "engine/run_seed.h"
 #include "polysim/input_reader.h"
 #include "polysim/ion_run_driver.h"
+#include "polysim/method_warnings.h"
 #include "polysim/plausibility_report.h"
 #include "polysim/prepare_models.h"
 #include "polysim/result_names.h"
@@ -46,6 +47,9 @@ void prepare(SimulationInput& input, const engine::FixedTables& tables, const Ru
 
 void run_ions(SimulationInput& input, IonRunDriver& driver, RunResults& results,
               StatusFile& status) {
+  driver.prepare_shadowing();
+  for (const std::string& warning : method_warnings(input, driver.interaction_radii()))
+    status.write_group({stamped_line(warning)});
   status.write_group({stamped_line("  Starting shadowing calculation")});
   driver.run_shadowing(results);
   const auto angles = static_cast<std::int32_t>(input.beam.detection_angles.size());
