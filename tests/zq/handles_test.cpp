@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <fstream>
 #include <functional>
 #include <string>
 #include <vector>
@@ -52,6 +53,13 @@ class OpenObjects : public StoreTest {
     H5Aclose(H5Acreate2(numeric, "information_2", H5T_STD_I32LE, scalar, H5P_DEFAULT, H5P_DEFAULT));
     H5Sclose(scalar);
     H5Fclose(numeric);
+
+    // HDF5 reads this one but cannot write it back (see changes_test.cpp).
+    ASSERT_EQ(ZQcreate1dSpectrum("super", 0, 4, 0, ZQ_INT32), 0);
+    std::fstream super(dir_.path() / "super.h5", std::ios::in | std::ios::out | std::ios::binary);
+    super.seekp(55);
+    super.put('\0');
+    super.close();
 
     ASSERT_EQ(ZQcreate1dSpectrum("cut", 0, 1000, 0, ZQ_INT32), 0);
     std::filesystem::resize_file(dir_.path() / "cut.h5", 1500);
@@ -143,6 +151,12 @@ TEST_F(OpenObjects, EveryCallClosesWhatItOpenedOnSuccessAndOnFailure) {
        ZQ_ERECORDLONG},
       {"record not a text", [&] { return ZQreadInformation("numeric", 2, record); }, ZQ_EDAMAGED},
       {"record of a damaged file", [&] { return ZQwriteInformation("plain", 1, "x"); },
+       ZQ_EDAMAGED},
+      {"record of a damaged superblock", [&] { return ZQwriteInformation("super", 1, "x"); }, 0},
+      {"block of a damaged superblock",
+       [&] { return ZQwrite1dSpectrum("super", 0, 4, block.data(), ZQ_INT32); }, 0},
+      {"record of a truncated file", [&] { return ZQwriteInformation("cut", 1, "x"); }, ZQ_EHDF5},
+      {"copy of a non-text record", [&] { return ZQwriteInformation("numeric", 1, "x"); },
        ZQ_EDAMAGED},
   };
   const ssize_t start = open_objects();
