@@ -23,6 +23,20 @@ namespace engine_test {
 
 inline constexpr float kDegree = 0.0174532925f;  // radians
 
+// Under AddressSanitizer the engine runs many times slower: the long Monte-Carlo tests use
+// fewer ions there.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+inline constexpr bool kSanitized = true;
+#else
+inline constexpr bool kSanitized = false;
+#endif
+#else
+inline constexpr bool kSanitized = false;
+#endif
+
 // Protons of 100 keV on copper (Z 29, 63.546 amu), Molière potential; built once.
 inline const engine::DeflectionTable& proton_copper_table() {
   static const engine::DeflectionTable table = [] {
