@@ -1,6 +1,7 @@
 // Writes the simulation input of the Cu(001) example to standard output: an eight-layer slab
 // of fcc copper, 100 keV protons at normal incidence, a blocking scan across the [101]
 // direction, four top-layer relaxations and three top-layer vibration amplitudes.
+#include <algorithm>
 #include <cstdint>
 #include <iostream>
 #include <string>
@@ -25,6 +26,13 @@ constexpr float kFirstAngle = 120.0f;  // degrees: the [101] blocking dip lies a
 constexpr float kAngleStep = 1.0f;
 constexpr std::int32_t kAngles = 31;
 constexpr float kFlux = 20000.0f;  // ions per Å^2, shadowing and per detection angle
+
+// Trajectories are computed with each atom's own amplitude and re-weighted to the models'.
+// The weights have finite variance only for model amplitudes up to sqrt(2) times the
+// trajectory amplitude, so the top layer is tracked with the largest model amplitude.
+float tracking_sigma(std::int32_t layer) {
+  return layer == 1 ? *std::max_element(kTopSigmas.begin(), kTopSigmas.end()) : kBulkSigma;
+}
 
 void write(const char* format, const std::vector<Value>& values = {}) {
   std::cout << Format(format).write(values);
@@ -103,7 +111,8 @@ int main() {
   for (std::int32_t layer = 1; layer <= kLayers; ++layer)
     for (std::int32_t k = 0; k < kAtomsPerLayer; ++k) {
       const Site s = site(layer, k);
-      write("(1X,3F8.3,3I4,3F8.3,I4)", {s.x, s.y, s.z, s.i, s.j, layer, kBulkSigma, 0.0f, 0.0f, 1});
+      write("(1X,3F8.3,3I4,3F8.3,I4)",
+            {s.x, s.y, s.z, s.i, s.j, layer, tracking_sigma(layer), 0.0f, 0.0f, 1});
     }
   write("(1X,2F8.3)", {kLattice, kLattice});
   write("(1X,8F8.3)", {0.0f, kLattice / 2.0f});
