@@ -56,10 +56,13 @@ BeamSetup set_up_beam(float run_azimuth, float run_polar, float companion_polar,
                   std::sin(companion_polar) * std::sin(run_polar);
   set_reference_terms(ion, reference, c);  // weights 1 -> F0
   beam.cross_section = ion.cross_section;
-  const IonDirection& d = ion.direction;
-  if (d.abs_slope_x > 1.0f || d.abs_slope_y > 1.0f)
-    beam.z_start = z_min - interaction_reach / d.sin_theta;
+  beam.z_start = start_depth(ion.direction, z_min, interaction_reach);
   return beam;
+}
+
+float start_depth(const IonDirection& d, float z_min, float interaction_reach) {
+  if (d.abs_slope_x > 1.0f || d.abs_slope_y > 1.0f) return z_min - interaction_reach / d.sin_theta;
+  return 0.0f;
 }
 
 StartGrid make_start_grid(float repeat_x, float repeat_y, float run_polar, float run_azimuth,

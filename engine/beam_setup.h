@@ -31,6 +31,11 @@ BeamSetup set_up_beam(float run_azimuth, float run_polar, float companion_polar,
                       const ScatteringReference& reference, float z_min, float interaction_reach,
                       std::int32_t pair_count, std::int32_t type_count);
 
+// The depth (Å) at which an ion of direction d starts: 0, or z_min - interaction_reach / sin θ
+// when d is grazing (a slope above 1), so that nothing within reach lies behind the start of
+// a column walk.
+float start_depth(const IonDirection& d, float z_min, float interaction_reach);
+
 // Start positions: nx x ny points, spacing dx, dy (Å) over the repeat cell.
 struct StartGrid {
   std::int32_t nx = 1, ny = 1;

@@ -77,7 +77,15 @@ void run_ion(IonState& ion, const GridPoint& point, const RunSetup& setup,
       return;
     turned = true;
   }
-  if (turned) update_direction_terms(ion, setup.context.reference);
+  if (turned) {
+    update_direction_terms(ion, setup.context.reference);
+    // A turn may carry the ion across slope 1: it starts along its line at the depth of the
+    // walk it takes.
+    const Crystal& crystal = setup.context.crystal;
+    const float depth =
+        start_depth(ion.direction, crystal.z_min, setup.context.tables.interaction_reach);
+    if (depth != ion.z) move_to_depth(ion, depth, crystal);
+  }
   walk_ion(ion, setup.context, generator, tally);
 }
 

@@ -30,17 +30,11 @@ std::span<const T> run_of(const std::vector<T>& views, std::int32_t first, std::
   return {views.data() + begin, static_cast<std::size_t>(end - begin)};
 }
 
-// Next layer edge: X and Y follow along d, then both are folded and their cells found.
+// Next layer edge.
 bool advance_z(IonState& ion, const Crystal& crystal) {
   if (ion.layer >= crystal.layer_count) return false;
   ++ion.layer;
-  const float depth = edge(crystal.z_edges, ion.layer);
-  const float dz = depth - ion.z;
-  ion.x = wrap_periodic(ion.x + dz * ion.direction.slope_x, crystal.repeat_x);
-  ion.y = wrap_periodic(ion.y + dz * ion.direction.slope_y, crystal.repeat_y);
-  ion.z = depth;
-  ion.kx = locate_cell(crystal.x_edges, ion.x, ion.kx);
-  ion.ky = locate_cell(crystal.y_edges, ion.y, ion.ky);
+  move_to_depth(ion, edge(crystal.z_edges, ion.layer), crystal);
   return true;
 }
 
@@ -62,57 +56,100 @@ void wrap_cell(std::int32_t& k, float& coordinate, std::int32_t n, float period)
   }
 }
 
-// Next edge plane across x: ky follows the fold of y, the layer the depth.
-bool advance_x(IonState& ion, const TrackingContext& context) {
-  const Crystal& crystal = context.crystal;
+// One lateral axis as the X or Y walk sees it: the coordinate walked across (its planes are
+// the column edges), the other lateral coordinate with its cells, and the line's slopes.
+struct LateralWalk {
+  float IonState::*along;
+  std::int32_t IonState::*plane;
+  float IonState::*across;
+  std::int32_t IonState::*across_cell;
+  const std::vector<float>& along_edges;
+  const std::vector<float>& across_edges;
+  std::int32_t along_cells;
+  float along_period, across_period;
+  float across_per_along;  // d(across) / d(along)
+  float along_per_depth;   // d(along) / dz
+  std::int32_t step;       // ±1 along
+};
+
+LateralWalk lateral_walk(WalkMode mode, const IonState& ion, const Crystal& crystal) {
   const IonDirection& d = ion.direction;
-  if (!(d.cos_theta > 0.0f)) return false;
-  ion.kx += d.step_x;
-  wrap_cell(ion.kx, ion.x, crystal.cell_count_x, crystal.repeat_x);
-  const float plane = edge(crystal.x_edges, ion.kx);
-  const float dx = plane - ion.x;
-  ion.y += dx * (d.sin_phi / d.cos_phi);
-  ion.z += dx / d.slope_x;
-  ion.x = plane;
-  if (!(ion.z <= context.z_end)) return false;
-  ion.y = wrap_periodic(ion.y, crystal.repeat_y);
-  ion.ky = locate_cell(crystal.y_edges, ion.y, ion.ky);
-  sink_layer(ion, crystal);
-  return true;
+  if (mode == WalkMode::kX)
+    return {&IonState::x,          &IonState::kx,    &IonState::y,
+            &IonState::ky,         crystal.x_edges,  crystal.y_edges,
+            crystal.cell_count_x,  crystal.repeat_x, crystal.repeat_y,
+            d.sin_phi / d.cos_phi, d.slope_x,        d.step_x};
+  return {&IonState::y,          &IonState::ky,    &IonState::x,
+          &IonState::kx,         crystal.y_edges,  crystal.x_edges,
+          crystal.cell_count_y,  crystal.repeat_y, crystal.repeat_x,
+          d.cos_phi / d.sin_phi, d.slope_y,        d.step_y};
 }
 
-// Next edge plane across y, the roles of x and y exchanged.
-bool advance_y(IonState& ion, const TrackingContext& context) {
-  const Crystal& crystal = context.crystal;
-  const IonDirection& d = ion.direction;
-  if (!(d.cos_theta > 0.0f)) return false;
-  ion.ky += d.step_y;
-  wrap_cell(ion.ky, ion.y, crystal.cell_count_y, crystal.repeat_y);
-  const float plane = edge(crystal.y_edges, ion.ky);
-  const float dy = plane - ion.y;
-  ion.x += dy * (d.cos_phi / d.sin_phi);
-  ion.z += dy / d.slope_y;
-  ion.y = plane;
-  if (!(ion.z <= context.z_end)) return false;
-  ion.x = wrap_periodic(ion.x, crystal.repeat_x);
-  ion.kx = locate_cell(crystal.x_edges, ion.x, ion.kx);
-  sink_layer(ion, crystal);
-  return true;
-}
-
-bool advance(WalkMode mode, IonState& ion, const TrackingContext& context) {
-  switch (mode) {
-    case WalkMode::kX:
-      return advance_x(ion, context);
-    case WalkMode::kY:
-      return advance_y(ion, context);
-    case WalkMode::kZ:
-      break;
+// The first edge plane the line meets from coordinate `at`: the lowest k with B(k) >= at
+// moving up, the highest k with B(k) <= at moving down (an ion on a plane meets it there),
+// searched from k.
+std::int32_t plane_ahead(const std::vector<float>& edges, float at, std::int32_t k,
+                         std::int32_t step) {
+  const auto n = static_cast<std::int32_t>(edges.size());
+  k = std::clamp(k, 1, n);
+  if (step > 0) {
+    while (k > 1 && edge(edges, k - 1) >= at) --k;
+    while (k < n && edge(edges, k) < at) ++k;
+  } else {
+    while (k < n && edge(edges, k + 1) <= at) ++k;
+    while (k > 1 && edge(edges, k) > at) --k;
   }
-  return advance_z(ion, context.crystal);
+  return k;
+}
+
+// Moves the ion along its line to the edge plane of its plane index (brought into the row,
+// the coordinate shifted by the periods crossed), folds the other lateral coordinate, finds
+// its cell and sinks the layer to the crossing depth. False when the crossing lies below the
+// end depth or the line does not go deeper.
+bool cross_plane(const LateralWalk& w, IonState& ion, const TrackingContext& context) {
+  if (!(ion.direction.cos_theta > 0.0f)) return false;
+  std::int32_t& k = ion.*w.plane;
+  float& along = ion.*w.along;
+  float& across = ion.*w.across;
+  wrap_cell(k, along, w.along_cells, w.along_period);
+  const float plane = edge(w.along_edges, k);
+  const float run = plane - along;
+  across += run * w.across_per_along;
+  ion.z += run / w.along_per_depth;
+  along = plane;
+  if (!(ion.z <= context.z_end)) return false;
+  across = wrap_periodic(across, w.across_period);
+  ion.*w.across_cell = locate_cell(w.across_edges, across, ion.*w.across_cell);
+  sink_layer(ion, context.crystal);
+  return true;
+}
+
+// The next examination point: Z mode the top of the next layer, X and Y modes the next
+// column plane in the direction of travel.
+bool advance(WalkMode mode, IonState& ion, const TrackingContext& context) {
+  if (mode == WalkMode::kZ) return advance_z(ion, context.crystal);
+  const LateralWalk w = lateral_walk(mode, ion, context.crystal);
+  ion.*w.plane += w.step;
+  return cross_plane(w, ion, context);
+}
+
+// X and Y modes: the first column plane on the line from the start, at or ahead of it.
+bool enter_first_plane(WalkMode mode, IonState& ion, const TrackingContext& context) {
+  const LateralWalk w = lateral_walk(mode, ion, context.crystal);
+  ion.*w.plane = plane_ahead(w.along_edges, ion.*w.along, ion.*w.plane, w.step);
+  return cross_plane(w, ion, context);
 }
 
 }  // namespace
+
+void move_to_depth(IonState& ion, float depth, const Crystal& crystal) {
+  const float dz = depth - ion.z;
+  ion.x = wrap_periodic(ion.x + dz * ion.direction.slope_x, crystal.repeat_x);
+  ion.y = wrap_periodic(ion.y + dz * ion.direction.slope_y, crystal.repeat_y);
+  ion.z = depth;
+  ion.kx = locate_cell(crystal.x_edges, ion.x, ion.kx);
+  ion.ky = locate_cell(crystal.y_edges, ion.y, ion.ky);
+}
 
 WalkMode choose_walk_mode(const IonDirection& direction) {
   const float ax = direction.abs_slope_x;
@@ -135,6 +172,7 @@ CandidateBlock candidate_block(WalkMode mode, const IonState& ion, const CellLoo
 void walk_ion(IonState& ion, const TrackingContext& context, RandomGenerator& generator,
               HitTally& tally) {
   WalkMode mode = choose_walk_mode(ion.direction);
+  if (mode != WalkMode::kZ && !enter_first_plane(mode, ion, context)) return;
   for (std::int64_t step = 0; step < kMostSteps; ++step) {
     const StepResult result =
         step_to_partner(ion, candidate_block(mode, ion, context.cells), context, generator, tally);

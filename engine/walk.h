@@ -16,6 +16,10 @@ enum class WalkMode { kZ, kX, kY };
 // X when |sx| > |sy| and |sx| > 1; Y when |sy| >= |sx| and |sy| > 1; otherwise Z.
 WalkMode choose_walk_mode(const IonDirection& direction);
 
+// Moves the ion along its line to `depth` (Å), folds X and Y into the repeat cell and finds
+// their edge intervals.
+void move_to_depth(IonState& ion, float depth, const Crystal& crystal);
+
 // The cells examined around the ion: Z mode x-cells kx - 1, kx, y-cells ky - 1, ky and layer
 // L; X mode x-cell kx only and layers L - 1, L (those within 1..nz); Y mode y-cell ky only.
 // Cell index nx + 1 (ny + 1) is cell 1 one repeat distance on, index 0 cell nx one back
@@ -23,13 +27,15 @@ WalkMode choose_walk_mode(const IonDirection& direction);
 CandidateBlock candidate_block(WalkMode mode, const IonState& ion, const CellLookup& cells);
 
 // Walks the ion from its start (position, cell indices, layer 1, direction terms and
-// weights set) until it ends. The block around the start is examined before any move. Z
-// mode then moves to the next layer edge and ends after layer nz. X and Y modes move one
-// cell on in the direction of travel at every step, the first move included (the start
-// block already holds the cell at the edge of the start interval, so going to that edge
-// first would examine its atoms twice), and end below the last z edge. After a collision
-// the mode is chosen again and the walk goes on from the partner's cell. An ion in X or Y
-// mode that does not move deeper (cos θ <= 0) can never reach the end depth and ends at
+// weights set) until it ends. Z mode examines the block around the start, then moves to the
+// top edge of each next layer and ends after layer nz. X and Y modes examine every column
+// plane the line crosses once, at the crossing, with the lateral cells and periodic image of
+// the crossing point: first the plane at or ahead of the start (nothing within reach lies
+// behind a grazing start), then one plane on at every step, until the crossing lies below the
+// last z edge. After a collision the mode is chosen again and the walk goes on from the
+// partner's cell: its column plane (X, Y) or layer (Z) counts as examined, since the ion is
+// at the partner, and the next one in the direction of travel is examined next. An ion in X
+// or Y mode that does not move deeper (cos θ <= 0) can never reach the end depth and ends at
 // once; a walk also ends after 2^20 steps, so no direction, however near to grazing, keeps
 // it going for ever.
 void walk_ion(IonState& ion, const TrackingContext& context, RandomGenerator& generator,

@@ -126,6 +126,22 @@ void check_table_memory(const DimensionRecord& dims, double available_bytes) {
                        std::to_string(std::llround(available_bytes)) + " bytes of memory");
 }
 
+double least_input_bytes(const DimensionRecord& dims) {
+  auto n = [&dims](int k) { return static_cast<double>(dims.n(k)); };
+  // Groups 5 (types), 8 (atoms), 15 and 16 (three records per parameter), 17 and 18 (one
+  // record per model).
+  const double records = n(2) + n(1) + 3.0 * (n(12) + n(13)) + n(10) + n(11);
+  return 2.0 * records + 2.0 * (n(3) + n(4) + n(5));
+}
+
+void check_file_capacity(const DimensionRecord& dims, double file_bytes) {
+  const double needed = least_input_bytes(dims);
+  if (needed > file_bytes)
+    throw InvalidInput("Dimension record: these counts need an input file of at least " +
+                       std::to_string(std::llround(needed)) + " bytes, this one has " +
+                       std::to_string(std::llround(file_bytes)));
+}
+
 void check_atom(const engine::Atom& atom, std::int32_t a, const DimensionRecord& dims) {
   const std::string what = "Atom " + std::to_string(a) + ": ";
   require_within(what + "atom_cell_i", atom.cell_i, dims.n(3));

@@ -27,6 +27,14 @@ void check_table_memory(const DimensionRecord& dims, double available_bytes);
 // Physical memory of this machine, bytes.
 double physical_memory_bytes();
 
+// Bytes that an input file needs at least to hold the records these counts call for. Every
+// record of groups 5 to 18 starts on a line of its own and takes at least two bytes (a value
+// or a slash, and the line end); an edge takes two more (edges rise, so no repeat form or
+// null value can stand for several).
+double least_input_bytes(const DimensionRecord& dims);
+// Refuses counts that an input file of `file_bytes` bytes cannot hold.
+void check_file_capacity(const DimensionRecord& dims, double file_bytes);
+
 // Atom `a` (1-based): its cell indices and its type.
 void check_atom(const engine::Atom& atom, std::int32_t a, const DimensionRecord& dims);
 // The overlayer type, when the overlayer is on.

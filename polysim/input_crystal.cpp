@@ -1,8 +1,11 @@
 // Read operations of the simulation input from the option flags to the beam (groups 2-14).
+// Each table grows as its values are read; the cell map and the detection angles, which no
+// value of the file fills, are created once the values that bound them have been checked.
 #include <string>
 
 #include "polysim/input_checks.h"
 #include "polysim/input_groups.h"
+#include "polysim/input_values.h"
 
 namespace polysim {
 
@@ -19,11 +22,14 @@ void read_unused_reals(textio::FreeReader& in, const char* item) {
   in.read(unused[1], item);
 }
 
+// The `count` starting edges and one more slot, which set-up closes the list with.
 void read_edges(textio::FreeReader& in, std::vector<float>& edges, std::int32_t count,
                 const char* item) {
   in.begin();
-  for (std::int32_t k = 0; k < count; ++k)
-    in.read(edges[k], std::string(item) + "(" + std::to_string(k + 1) + ")");
+  read_list(edges, count, [&](float& edge, std::int32_t k) {
+    in.read(edge, std::string(item) + "(" + std::to_string(k + 1) + ")");
+  });
+  edges.push_back(0.0f);
 }
 
 void read_atom(textio::FreeReader& in, engine::Atom& atom, std::int32_t a) {
@@ -42,11 +48,14 @@ void read_atom(textio::FreeReader& in, engine::Atom& atom, std::int32_t a) {
   atom.change_class = 1;
 }
 
+// The first detection angle only; set-up derives the others from it and the step.
 void read_geometry_and_beam(textio::FreeReader& in, engine::Beam& beam) {
+  float first = 0.0f;
   in.begin();
   in.read(beam.azimuth, "azimuth");
   in.read(beam.polar_angle, "polar_angle");
-  in.read(beam.detection_angles[0], "first detection angle");
+  in.read(first, "first detection angle");
+  beam.detection_angles.assign(1, first);
   in.read(beam.angle_step, "angle_step");
   in.read(beam.atoms_per_layer, "atoms_per_layer");
   in.begin();
@@ -75,22 +84,21 @@ bool read_option_flags(textio::FreeReader& in, SimulationInput& input) {
 
 void read_crystal_groups(textio::FreeReader& in, SimulationInput& input) {
   engine::Crystal& crystal = input.crystal;
-  for (std::size_t t = 0; t < crystal.types.size(); ++t) {
+  read_list(crystal.types, input.dims.n(2), [&](engine::AtomType& type, std::int32_t t) {
     const std::string which = " of atom type " + std::to_string(t + 1);
     in.begin();
-    in.read(crystal.types[t].z, "type_z" + which);
-    in.read(crystal.types[t].mass, "type_mass" + which);
-  }
+    in.read(type.z, "type_z" + which);
+    in.read(type.mass, "type_mass" + which);
+  });
   in.begin();
   in.read(input.options.overlayer_type, "overlayer_type");
   in.read(input.options.overlayer_density, "overlayer_density");
   check_overlayer(input.options, input.dims);
   read_unused_reals(in, "group 7 value");
-  for (std::size_t a = 0; a < crystal.atoms.size(); ++a) {
-    const auto number = static_cast<std::int32_t>(a + 1);
-    read_atom(in, crystal.atoms[a], number);
-    check_atom(crystal.atoms[a], number, input.dims);
-  }
+  read_list(crystal.atoms, input.dims.n(1), [&](engine::Atom& atom, std::int32_t a) {
+    read_atom(in, atom, a + 1);
+    check_atom(atom, a + 1, input.dims);
+  });
   in.begin();
   in.read(crystal.repeat_x, "repeat_x");
   in.read(crystal.repeat_y, "repeat_y");
@@ -98,6 +106,12 @@ void read_crystal_groups(textio::FreeReader& in, SimulationInput& input) {
   read_edges(in, crystal.y_edges, crystal.cell_count_y, "y_edges");
   read_edges(in, crystal.z_edges, crystal.layer_count, "z_edges");
   read_geometry_and_beam(in, input.beam);
+  check_crystal_values(input);
+  crystal.cell_atom.assign(static_cast<std::size_t>(crystal.cell_count_x) *
+                               static_cast<std::size_t>(crystal.cell_count_y) *
+                               static_cast<std::size_t>(crystal.layer_count),
+                           0);
+  input.beam.detection_angles.resize(static_cast<std::size_t>(input.dims.n(9)), 0.0f);
 }
 
 }  // namespace polysim

@@ -2,10 +2,15 @@
 // lines, models; and the abort blocks of its failure paths.
 #include "polysim/input_reader.h"
 
+#include <filesystem>
 #include <fstream>
+#include <new>
+#include <stdexcept>
 #include <string>
+#include <system_error>
 
 #include "polysim/input_groups.h"
+#include "polysim/input_values.h"
 #include "polysim/run_errors.h"
 #include "textio/fixed_text.h"
 
@@ -14,6 +19,8 @@ namespace polysim {
 namespace {
 
 constexpr std::size_t kCommentWidth = 80;
+constexpr const char* kNoMemory =
+    "Dimension record: the tables for these counts do not fit in memory";
 
 [[noreturn]] void abort_unopened_input(StatusFile& status, std::string_view input_path) {
   status.write_group({free_line("-------------------------"),
@@ -40,6 +47,15 @@ void write_progress(StatusFile& status, const std::string& comment) {
   status.write_group(lines);
 }
 
+// The size of a regular file; none for a pipe or device, whose size says nothing.
+std::optional<double> regular_file_bytes(const std::string& name) {
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(name, error)) return std::nullopt;
+  const std::uintmax_t bytes = std::filesystem::file_size(name, error);
+  if (error) return std::nullopt;
+  return static_cast<double>(bytes);
+}
+
 }  // namespace
 
 void abort_invalid_input(StatusFile& status, const InvalidInput& why) {
@@ -61,13 +77,20 @@ SimulationInput read_simulation_input(std::string_view input_path, StatusFile& s
     abort_invalid_flags(status);
   }
   try {
-    read_dimension_record(in, input, available_bytes);
+    check_options(input.options);
+    read_dimension_record(in, input, {available_bytes, regular_file_bytes(name)});
     read_crystal_groups(in, input);
     write_progress(status, input.comment);
     read_model_groups(in, input);
   } catch (const InvalidInput& why) {
     file.close();
     abort_invalid_input(status, why);
+  } catch (const std::bad_alloc&) {
+    file.close();
+    abort_invalid_input(status, InvalidInput(kNoMemory));
+  } catch (const std::length_error&) {
+    file.close();
+    abort_invalid_input(status, InvalidInput(kNoMemory));
   }
   return input;
 }

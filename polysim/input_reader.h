@@ -13,7 +13,8 @@ namespace polysim {
 // Reads the whole simulation input file. Writes "Readin crystal" to the console and the
 // comment and "Reading multimodel parameters" lines to the status file and the console.
 // Throws JobAborted after writing the abort block (file not opened, invalid option flags,
-// counts or indices out of range), textio::ReadError for a malformed or short file.
+// counts or indices out of range, counts the file cannot hold, values outside their physical
+// range), textio::ReadError for a malformed or short file.
 SimulationInput read_simulation_input(std::string_view input_path, StatusFile& status,
                                       double available_bytes = physical_memory_bytes());
 

@@ -5,10 +5,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
 #include <string>
 
 #include "polysim/input_checks.h"
+#include "polysim/input_values.h"
 
 namespace polysim {
 
@@ -17,19 +17,8 @@ namespace {
 constexpr float kGaussScale = 125.0f;    // scale of the exp table: exp(-y) reads E(-NINT(125 y))
 constexpr float kReachExponent = 10.4f;  // beyond the reach every Gaussian is below e^-10.4
 
-std::string text(float value) {
-  std::ostringstream out;
-  out << value;
-  return out.str();
-}
-
 std::string atom_label(std::int32_t a) {
   return "Atom " + std::to_string(a);
-}
-
-void require_positive_amplitude(float sigma, const std::string& what) {
-  if (!(sigma > 0.0f) || !std::isfinite(sigma))
-    throw InvalidInput(what + " = " + text(sigma) + ", must be a positive amplitude");
 }
 
 void check_sizes(const engine::Crystal& crystal, const engine::ModelSet& models,
@@ -74,13 +63,12 @@ void check_model_atoms(const engine::ModelSet& models) {
 
 void check_amplitudes(const engine::Crystal& crystal, const engine::ModelSet& models) {
   for (std::size_t k = 0; k < crystal.atoms.size(); ++k)
-    require_positive_amplitude(crystal.atoms[k].sigma,
-                               atom_label(static_cast<std::int32_t>(k + 1)) + ": atom_sigma");
+    check_amplitude(crystal.atoms[k].sigma,
+                    atom_label(static_cast<std::int32_t>(k + 1)) + ": atom_sigma");
   for (std::int32_t v = 1; v <= models.vibration_count; ++v)
     for (std::int32_t a = 1; a <= models.vibrated_atom_count; ++a)
-      require_positive_amplitude(models.sigma(v, a), "Vibration model " + std::to_string(v) +
-                                                         ", atom " + std::to_string(a) +
-                                                         ": vibration_sigma");
+      check_amplitude(models.sigma(v, a), "Vibration model " + std::to_string(v) + ", atom " +
+                                              std::to_string(a) + ": vibration_sigma");
 }
 
 engine::Atom& atom(engine::Crystal& crystal, std::int32_t a) {

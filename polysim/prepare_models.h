@@ -19,8 +19,8 @@ float gauss_coefficient(float sigma);
 // the detection angles 2..N9 from the first and the step. The last z edge is left to the
 // run driver, which knows the interaction reach.
 // Throws InvalidInput (polysim/input_checks.h) before changing anything when displaced atoms
-// lack vibration models (N18 > N19), an amplitude is not positive, or the data would index
-// outside its tables.
+// lack vibration models (N18 > N19), an amplitude lies outside 0.001..5 Å, or the data
+// would index outside its tables.
 void prepare_models(engine::Crystal& crystal, engine::ModelSet& models, engine::Beam& beam,
                     const engine::FixedTables& tables);
 

@@ -5,6 +5,8 @@
 #include <fstream>
 #include <system_error>
 
+#include "polysim/input_reader.h"
+#include "polysim/result_check.h"
 #include "polysim/result_file.h"
 #include "polysim/result_names.h"
 #include "polysim/result_signals.h"
@@ -87,6 +89,11 @@ void write_one_file(const SimulationInput& input, RunResults& results, const Res
 
 void write_result_files(const SimulationInput& input, RunResults& results, StatusFile& status,
                         const ResultSetup& setup) {
+  try {
+    check_results_finite(results);
+  } catch (const InvalidInput& why) {
+    abort_invalid_input(status, why);
+  }
   status.write_group({stamped_line(
       "  Writing output files: " + textio::fixed_width(setup.output_root, kNameWidth) + ".nnn")});
   ResultFileOpener opener(status, setup.output_root);

@@ -18,6 +18,7 @@ struct ResultSetup {
   float deg_to_rad = 0.0f;  // radians per degree of the run's fixed tables
 };
 
+// Refuses results that are not finite with the abort block (JobAborted), before any file.
 // Writes the status line "  Writing output files: " (with the root), then the N10 * N11
 // result files, structure models outermost. Block yields above 9.999 are clipped in
 // `results` too. A file that cannot be created is replaced by a new "dump.out", reported by

@@ -9,6 +9,7 @@
 #include "engine/random_generator.h"
 #include "engine/run_seed.h"
 #include "polysim/input_reader.h"
+#include "polysim/input_values.h"
 #include "polysim/ion_run_driver.h"
 #include "polysim/plausibility_report.h"
 #include "polysim/prepare_models.h"
@@ -30,12 +31,14 @@ std::string stamped_count_line(std::string_view text, std::int32_t count,
 }
 
 // Everything that would stop the run later is refused before any ion runs: the model data,
-// the geometry, and a root cut too far right to take the result numbers.
+// the geometry, an overlayer too dense to cross, and a root cut too far right to take the
+// result numbers.
 void prepare(SimulationInput& input, const engine::FixedTables& tables, const RunFiles& files,
              int name_column, StatusFile& status) {
   try {
     prepare_models(input.crystal, input.models, input.beam, tables);
     check_run_geometry(input, tables.pi, tables.deg_to_rad);
+    check_overlayer_collisions(input, tables.pi, tables.deg_to_rad);
     result_path(files.output_root, name_column, 1);
   } catch (const InvalidInput& why) {
     abort_invalid_input(status, why);

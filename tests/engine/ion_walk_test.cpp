@@ -76,15 +76,15 @@ TEST(Walk, StepCountsOfTheModes) {
   EXPECT_EQ(steps_of_one_ion(0.0f, 0.0f), 3);
   EXPECT_EQ(steps_of_one_ion(30.0f * kDegree, 1.0f), 3);
   // X and Y modes with slope 4 from z_start = -R / sin θ to z_end = R (no atoms: z_max = 0),
-  // R = 0.5375 Å: the start block, then every 2 Å edge plane passed above z_end, which is
-  // every 0.5 Å of depth: two planes.
+  // R = 0.5375 Å: one step at every 2 Å edge plane the line crosses above z_end, one every
+  // 0.5 Å of depth, the first at the start (x = 2 or y = 2, on an edge): three planes.
   const float grazing = std::atan(4.0f);
   for (const float azimuth : {0.0f, 90.0f, 180.0f, 270.0f})
     EXPECT_EQ(steps_of_one_ion(grazing, azimuth * kDegree), 3) << azimuth;
-  // Slope 8: a plane every 0.25 Å of depth, four of them above z_end.
+  // Slope 8: a plane every 0.25 Å of depth, five of them above z_end.
   EXPECT_EQ(steps_of_one_ion(std::atan(8.0f), 0.0f), 5);
-  // Moving up in X mode never reaches the end depth: the ion ends after the start block.
-  EXPECT_EQ(steps_of_one_ion(100.0f * kDegree, 0.0f), 1);
+  // Moving up in X mode never reaches the crystal: the ion ends before any step.
+  EXPECT_EQ(steps_of_one_ion(100.0f * kDegree, 0.0f), 0);
 }
 
 TEST(StartGrid, OneIonAtTheCentreHitsAnAtomThere) {
@@ -131,11 +131,7 @@ TEST(StartGrid, RandomStartsCoverTheCellEvenly) {
     k.set_tables(120.0f * kDegree, 0.1f * kDegree);
     k.aim(10.0f * kDegree, 20.0f * kDegree, 120.0f * kDegree, 20000);
     k.run.start_mode = 1;
-    const engine::HitTally tally = k.launch(11);
-    const double flux = tally.ions_run / (std::cos(10.0f * kDegree) * 4.0);
-    const double probability =
-        tally.hit(1, 1, 1) * k.atom(1).gauss_coeff / (flux * tally.hit_norm * M_PI * 125.0);
-    EXPECT_NEAR(probability, 0.996, 0.01) << x;
+    EXPECT_NEAR(k.hitting_probability(k.launch(11), 1), 0.996, 0.01) << x;
   }
 }
 
@@ -151,10 +147,7 @@ TEST(Walk, GrazingIonsExamineEachCellOnce) {
     k.set_tables(120.0f * kDegree, 0.1f * kDegree);
     k.aim(polar, azimuth * kDegree, 100.0f * kDegree, 20000);
     k.run.start_mode = 1;
-    const engine::HitTally tally = k.launch(13);
-    const double flux = tally.ions_run / (36.0 * std::cos(polar));
-    const double probability =
-        tally.hit(1, 1, 1) * k.atom(1).gauss_coeff / (flux * tally.hit_norm * M_PI * 125.0);
+    const double probability = k.hitting_probability(k.launch(13), 1);
     EXPECT_LT(probability, 1.0) << azimuth;
     EXPECT_GT(probability, 0.85) << azimuth;
   }

@@ -158,10 +158,25 @@ struct TrackingCase {
     run.ion_target = ions;
   }
 
+  // Hitting probability of atom `a` (first model pair) from the sums of a run: every ion adds
+  // F0 times the density exp(-D^2 / (2 σ^2)) of its distance D from the hit point, whose
+  // integral across the beam is 2 π σ^2 = 125 π / A; the flux is ions_run / (Xrep Yrep cos θb).
+  double hitting_probability(const engine::HitTally& tally, std::int32_t a) const {
+    const double flux = tally.ions_run / (static_cast<double>(crystal.repeat_x) * crystal.repeat_y *
+                                          std::cos(run.run_polar));
+    const double coefficient = crystal.atoms[static_cast<std::size_t>(a - 1)].gauss_coeff;
+    return tally.hit(1, 1, a) * coefficient / (flux * tally.hit_norm * M_PI * 125.0);
+  }
+
   engine::HitTally launch(std::int32_t seed) const {
+    engine::RandomGenerator generator(seed);
+    return launch(generator);
+  }
+  // A run that goes on with the deviates of `generator`: runs one after another on the same
+  // generator are independent batches.
+  engine::HitTally launch(engine::RandomGenerator& generator) const {
     engine::HitTally tally(models.vibration_count, models.structure_count,
                            static_cast<std::int32_t>(crystal.atoms.size()));
-    engine::RandomGenerator generator(seed);
     engine::launch_ions(crystal, models, fixed_tables(), tables, run, generator, tally);
     return tally;
   }

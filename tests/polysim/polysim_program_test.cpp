@@ -1,17 +1,22 @@
 // polysim run as a process in a scratch directory: its console text, status file and exit
 // status on the finished and the failed paths.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "sample_input.h"
 #include "scratch_dir.h"
 
 namespace {
 
+using polysim_test::sample_with;
 using polysim_test::ScratchDir;
 
 struct Outcome {
@@ -35,13 +40,6 @@ Outcome run_polysim(const ScratchDir& dir, const std::string& environment = "") 
 
 bool contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
-}
-
-// The sample input with its first `from` replaced by `to`.
-std::string sample_with(const std::string& from, const std::string& to) {
-  std::string text = polysim_test::sample_input();
-  text.replace(text.find(from), from.size(), to);
-  return text;
 }
 
 // A run directory: the pointer file names "slab.in" and the root "run"; slab.in holds `input`.
@@ -195,6 +193,112 @@ TEST(PolysimProgram, RootCutTooFarRightForResultNumbersIsRefused) {
   EXPECT_TRUE(contains(run.output, " Output root: result file name column 55 outside 1..53\n"))
       << run.output;
   EXPECT_FALSE(contains(run.output, "Starting shadowing calculation"));
+}
+
+// The reproducers of values that once finished with NaN or Inf, or never finished: each is
+// refused before any ion runs, with exit status 1 and no result file.
+TEST(PolysimProgram, ValuesOutsideTheirRangeStopBeforeAnyIon) {
+  const std::pair<const char*, const char*> cases[] = {
+      {" 1.8 0.0 0.0 2 1 1 0.1", " 1.8 0.0 0.0 2 1 1 1e-45"},
+      {" 10.0 35.0 100.0 0.5 2.0", " 10.0 35.0 100.0 0.5 /"},
+      {" 10.0 35.0 100.0 0.5 2.0", " 10.0 3.4e38 100.0 0.5 2.0"},
+      {" 1 1.008 100.0 50.0 25.0", " 1 1.008 100.0 -50.0 25.0"},
+      {" 3.6 3.6", " -1 3.6"},
+      {" 1.8 0.0 0.0 2 1 1 0.1", " 1.8 0.0 1e38 2 1 1 0.1"},
+      {" 2 1.5E15", " 2 1e20"},
+      {" 2 1.5E15", " 2 1e38"},
+  };
+  for (const auto& change : cases) {
+    ScratchDir dir;
+    set_up_run(dir, sample_with(change.first, change.second));
+    const Outcome run = run_polysim(dir);
+    EXPECT_EQ(run.status, 1) << change.second << "\n" << run.output;
+    EXPECT_TRUE(contains(dir.read("run.status"), " - Job aborted\n")) << change.second;
+    EXPECT_FALSE(contains(run.output, "Starting shadowing calculation")) << change.second;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("run.0001"))) << change.second;
+  }
+}
+
+// A run of polysim in `dir` as a child process, its address space limited to `limit` bytes
+// (0: no limit); the exit status and the largest resident set, kB.
+struct ChildRun {
+  int status;
+  long max_resident_kb;
+};
+
+ChildRun run_limited(const ScratchDir& dir, rlim_t limit) {
+  const pid_t pid = fork();
+  if (pid == 0) {
+    const rlimit address_space{limit, limit};
+    if (limit != 0 && setrlimit(RLIMIT_AS, &address_space) != 0) _exit(126);
+    const int out = open(dir.file("console.txt").c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    if (out < 0 || dup2(out, 1) < 0 || dup2(out, 2) < 0 || chdir(dir.path().c_str()) != 0)
+      _exit(126);
+    execl(IONBEAM_BIN_DIR "/polysim", "polysim", static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  int status = 0;
+  rusage usage{};
+  if (pid < 0 || wait4(pid, &status, 0, &usage) != pid) return {-1, 0};
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, usage.ru_maxrss};
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAddressSanitizer = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAddressSanitizer = true;
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+#else
+constexpr bool kAddressSanitizer = false;
+#endif
+
+// Dimension records of 10^7 to 10^9 atoms, cells or parameter descriptions in a short file.
+const char* const kHugeRecords[] = {
+    " 10000000 2 2 1 2 3 2 3 5 2 3 1 1 7 7 2 1 2 3",
+    " 1000000000 2 2 1 2 3 2 3 5 2 3 1 1 7 7 2 1 2 3",
+    " 10000000 2 2 1 2 3 2 3 5 2 3 1 1 7 7 2 10000000 10000000 10000000",
+    " 4 2 10000000 1 2 10000001 2 3 5 2 3 1 1 7 7 2 1 2 3",
+    " 4 2 2 1 100000000 3 2 100000001 5 2 3 1 1 7 7 2 1 2 3",
+    " 4 2 2 1 2 3 2 3 5 2 3 100000000 1 7 7 100000000 1 2 3",
+};
+const char* const kSampleRecord = " 4 2 2 1 2 3 2 3 5 2 3 1 1 7 7 2 1 2 3";
+
+// Refused from the size of the file, before any table exists: a few MB of memory at most
+// (the sanitizer's own shadow and allocator take about 20 MB).
+TEST(PolysimProgram, HugeDimensionRecordInAShortFileIsRefusedInFewMegabytes) {
+  const long most_kb = kAddressSanitizer ? 64 * 1024 : 16 * 1024;
+  for (const char* record : kHugeRecords) {
+    ScratchDir dir;
+    set_up_run(dir, sample_with(kSampleRecord, record));
+    const ChildRun run = run_limited(dir, 0);
+    EXPECT_EQ(run.status, 1) << record;
+    EXPECT_LT(run.max_resident_kb, most_kb) << record;
+    EXPECT_TRUE(contains(dir.read("run.status"),
+                         " Dimension record: these counts need an input file of at least "))
+        << record << "\n"
+        << dir.read("console.txt");
+  }
+}
+
+// The same under an address-space limit of 64 MB, which no table of these counts fits in.
+// The sanitizer reserves terabytes of address space for its shadow, so the limit cannot work
+// there.
+TEST(PolysimProgram, HugeDimensionRecordIsRefusedWithinSixtyFourMegabytesOfAddressSpace) {
+  if (kAddressSanitizer) GTEST_SKIP() << "address-space limits do not work under the sanitizer";
+  for (const char* record : kHugeRecords) {
+    ScratchDir dir;
+    set_up_run(dir, sample_with(kSampleRecord, record));
+    EXPECT_EQ(run_limited(dir, rlim_t{64} << 20).status, 1) << record;
+    EXPECT_TRUE(contains(dir.read("run.status"), " these counts need an input file of at least "))
+        << record << "\n"
+        << dir.read("console.txt");
+  }
+  ScratchDir dir;
+  set_up_run(dir, polysim_test::sample_input());
+  EXPECT_EQ(run_limited(dir, rlim_t{64} << 20).status, 0) << dir.read("console.txt");
 }
 
 }  // namespace

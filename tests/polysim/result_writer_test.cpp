@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <limits>
 #include <sstream>
 
 #include "polysim/result_writer.h"
@@ -94,6 +95,37 @@ TEST(ResultWriter, DumpOutOfAnotherRunIsNeverOverwritten) {
   WriterRun run;
   EXPECT_THROW(run.write(c, "nodir/res"), polysim::FileError);
   EXPECT_EQ(dir.read("dump.out"), "older dump\n");
+}
+
+// The last guard: a NaN or an infinity anywhere in the results ends the run with the abort
+// block before any file is written, naming the first value at fault.
+TEST(ResultWriter, NonFiniteResultsAbortBeforeAnyFile) {
+  const float nan = std::numeric_limits<float>::quiet_NaN();
+  const float inf = std::numeric_limits<float>::infinity();
+  const struct {
+    void (*spoil)(polysim::RunResults&, float);
+    float value;
+    const char* message;
+  } cases[] = {
+      {[](polysim::RunResults& r, float x) { r.block_yield(2, 1, 4, 3) = x; }, nan,
+       "Results: the blocked yield of atom 4 at detection angle 3 in structure model 1, "
+       "vibration model 2 is nan; no result file is written"},
+      {[](polysim::RunResults& r, float x) { r.hit_probability(3, 2, 5) = x; }, -inf,
+       "Results: the hitting probability of atom 5 in structure model 2, vibration model 3 is "
+       "-inf; no result file is written"},
+      {[](polysim::RunResults& r, float x) { r.overlayer_deflection_sum = x; }, inf,
+       "Results: the overlayer deflection sum is inf; no result file is written"},
+  };
+  for (const auto& c : cases) {
+    ScratchDir dir(true);
+    polysim_test::ResultCase result = polysim_test::small_case();
+    c.spoil(result.results, c.value);
+    WriterRun run;
+    EXPECT_THROW(run.write(result, "res"), polysim::JobAborted) << c.message;
+    EXPECT_EQ(dir.read("run.status"), " ---------------------------------\n " +
+                                          std::string(c.message) + "\n - Job aborted\n");
+    EXPECT_FALSE(std::filesystem::exists(dir.file("res.0001")));
+  }
 }
 
 }  // namespace

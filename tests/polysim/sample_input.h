@@ -2,6 +2,7 @@
 // layers, two structure models and three vibration models.
 #pragma once
 
+#include <stdexcept>
 #include <string>
 
 namespace polysim_test {
@@ -38,6 +39,14 @@ inline std::string sample_input() {
  0.2 0.1 0.08
  0
 )";
+}
+
+// The sample input with its first `from` replaced by `to`.
+inline std::string sample_with(const std::string& from, const std::string& to) {
+  std::string text = sample_input();
+  const std::size_t at = text.find(from);
+  if (at == std::string::npos) throw std::logic_error("not in the sample input: " + from);
+  return text.replace(at, from.size(), to);
 }
 
 }  // namespace polysim_test
