@@ -37,8 +37,13 @@ void damage_once(CaseContext& context, const std::filesystem::path& template_dir
   const std::filesystem::path file = store / (name + ".h5");
   std::filesystem::copy_file(template_dir / (name + ".h5"), file,
                              std::filesystem::copy_options::overwrite_existing);
-  context.log().push_back("attempt " + std::to_string(attempt) + ": damaged " + name + ".h5:");
-  write_file(file, mutate_bytes(read_file(file), random, context.log()));
+  // The damaged bytes are also kept beside the store: the run may change the file.
+  const std::string kept = "attempt-" + std::to_string(attempt) + "-" + name + ".h5";
+  context.log().push_back("attempt " + std::to_string(attempt) + ": damaged " + name +
+                          ".h5 (kept as " + kept + "):");
+  const std::string damaged = mutate_bytes(read_file(file), random, context.log());
+  write_file(file, damaged);
+  write_file(context.dir() / kept, damaged);
   const bool plane = template_spectrum(name).dims == 2;
   const std::vector<std::vector<std::string>> reads = {
       {"specstore", "info", name},
@@ -56,6 +61,9 @@ void damage_once(CaseContext& context, const std::filesystem::path& template_dir
   const auto& words =
       write ? writes[random.below(writes.size())] : reads[random.below(reads.size())];
   const Command command = store_command(context, store, words[0], {words.begin() + 1, words.end()});
+  std::string shown = "  then:";
+  for (const std::string& word : words) shown += " " + word;
+  context.log().push_back(shown);
   const bool readable_before = write && exports(context, store, name);
   context.run(command);
   if (readable_before && !exports(context, store, name)) {
