@@ -94,10 +94,9 @@ Judgement judge_process(const ProcessResult& result) {
                                 sigabbrev_np(result.signal) + ")"};
   }
   const std::string both = result.out + result.err;
-  for (const std::string_view mark : kSanitizerMarks) {
-    const std::size_t at = both.find(mark);
-    if (at != std::string::npos) return {Verdict::crash, line_around(both, at)};
-  }
+  std::size_t report = std::string::npos;  // the first line of a sanitizer report
+  for (const std::string_view mark : kSanitizerMarks) report = std::min(report, both.find(mark));
+  if (report != std::string::npos) return {Verdict::crash, line_around(both, report)};
   const std::size_t oom = both.find("bad_alloc");
   if (oom != std::string::npos) return {Verdict::memory, line_around(both, oom)};
   if (result.exit_code == 126 || result.exit_code == 127) {
