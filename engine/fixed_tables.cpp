@@ -45,12 +45,12 @@ std::vector<float> build_gauss_table() {
 
 std::vector<float> build_exp_table() {
   std::vector<float> table(FixedTables::kExpHighest - FixedTables::kExpLowest + 1, 0.0f);
-  for (std::int32_t m = FixedTables::kExpLowest; m <= FixedTables::kExpHighest; ++m) {
-    // Away from m = 0 the exponent moves half a step further from zero; E(0) is exactly 1.
-    const double shifted = m < 0 ? m - 0.5 : (m > 0 ? m + 0.5 : 0.0);
+  // E(m) is the value at the centre of its rounding interval: an index NINT(y) stands for
+  // every y within half a step of m, so any other point of the interval would bias every
+  // Gaussian weight the same way (the far edge made an unshadowed atom 0.996).
+  for (std::int32_t m = FixedTables::kExpLowest; m <= FixedTables::kExpHighest; ++m)
     table[static_cast<std::size_t>(m - FixedTables::kExpLowest)] =
-        static_cast<float>(std::exp(kExpStep * shifted));
-  }
+        static_cast<float>(std::exp(kExpStep * m));
   return table;
 }
 

@@ -22,7 +22,7 @@ struct FixedTables {
   float pi = 0.0f;                       // 4 atan(1) in 32-bit
   float deg_to_rad = 0.0f;               // pi times the 32-bit 1/180
   std::vector<float> gauss_table;        // G(k) at [k + 1000]
-  std::vector<float> exp_table;          // E(m) ~ exp(0.008 m) at [m + 25000]
+  std::vector<float> exp_table;          // E(m) = exp(0.008 m) at [m + 25000]
   std::vector<std::int32_t> root_table;  // I(n) = NINT(sqrt(n + 0.5)) at [n]
 
   // G(k), k limited to -1000..1000.

@@ -158,7 +158,7 @@ class Accounting {
   const ModelSet& models_;
   const std::int32_t n10_;
   const std::int32_t n11_;
-  float* const hits_;
+  double* const hits_;
   float* const weight_;
   Encounter e_;
 };

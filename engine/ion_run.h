@@ -27,7 +27,9 @@ struct IonRunParameters {
 };
 
 // Sums of ion runs. launch_ions adds to hit_sum, overlayer_deflection_sum and
-// partner_searches, and sets ions_run and hit_norm; resetting is the driver's.
+// partner_searches, and sets ions_run and hit_norm; resetting is the driver's. The sums are
+// double: a run adds millions of small terms to each, and a 32-bit sum would lose them once
+// it is 2^24 times larger than a term (the hitting probability would fall with the flux).
 struct HitTally {
   HitTally() = default;
   HitTally(std::int32_t vibrations, std::int32_t structures, std::int32_t atoms)
@@ -36,7 +38,7 @@ struct HitTally {
         atom_count(atoms),
         hit_sum(static_cast<std::size_t>(vibrations) * static_cast<std::size_t>(structures) *
                     static_cast<std::size_t>(atoms),
-                0.0f) {}
+                0.0) {}
 
   std::int32_t vibration_count = 0;  // N11
   std::int32_t structure_count = 0;  // N10
@@ -44,8 +46,8 @@ struct HitTally {
   // HIT(v, s, a), weighted Gaussian densities of the atoms' positions (1/Å^2 scaled as the
   // Gaussian coefficients), at ((a - 1) N10 + (s - 1)) N11 + (v - 1): one atom's model pairs
   // lie together, in the order of the ion's weights.
-  std::vector<float> hit_sum;
-  float overlayer_deflection_sum = 0.0f;  // squared overlayer deflection angles, rad^2
+  std::vector<double> hit_sum;
+  double overlayer_deflection_sum = 0.0;  // squared overlayer deflection angles, rad^2
   std::int32_t ions_run = 0;              // grid points of the last run, at least 1
   float hit_norm = 0.0f;                  // F0 = 1 / (cos ψ - 1)^2 of the last run
   std::int64_t partner_searches = 0;      // partner searches made, for diagnostics
@@ -56,8 +58,8 @@ struct HitTally {
                static_cast<std::size_t>(vibration_count) +
            static_cast<std::size_t>(v - 1);
   }
-  float& hit(std::int32_t v, std::int32_t s, std::int32_t a) { return hit_sum[index(v, s, a)]; }
-  float hit(std::int32_t v, std::int32_t s, std::int32_t a) const {
+  double& hit(std::int32_t v, std::int32_t s, std::int32_t a) { return hit_sum[index(v, s, a)]; }
+  double hit(std::int32_t v, std::int32_t s, std::int32_t a) const {
     return hit_sum[index(v, s, a)];
   }
 };

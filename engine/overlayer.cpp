@@ -29,7 +29,7 @@ OverlayerSetup set_up_overlayer(float density, float cos_polar, std::int32_t typ
 
 bool pass_overlayer(IonDirection& direction, const OverlayerSetup& overlayer,
                     const DeflectionTable& deflection, RandomGenerator& generator,
-                    float& deflection_sum) {
+                    double& deflection_sum) {
   const IonDirection first = direction;
   for (std::int32_t n = 0; n < overlayer.collisions; ++n) {
     const auto b1 = static_cast<float>((generator.uniform_deviate() - 0.5) * overlayer.side);

@@ -30,6 +30,6 @@ OverlayerSetup set_up_overlayer(float density, float cos_polar, std::int32_t typ
 // caller updates the derived terms.
 bool pass_overlayer(IonDirection& direction, const OverlayerSetup& overlayer,
                     const DeflectionTable& deflection, RandomGenerator& generator,
-                    float& deflection_sum);
+                    double& deflection_sum);
 
 }  // namespace engine

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <vector>
 
+#include "engine/potential.h"
 #include "polysim/result_file.h"
 #include "textio/fixed_text.h"
 #include "textio/format_writer.h"
@@ -58,6 +59,13 @@ const Format& incidence() {
 const Format& potential_line() {
   static const Format format("(' ',A,' scattering potential')");
   return format;
+}
+// The potential the deflection tables were built with: selector 0 Moliere, 1 the universal
+// screening, any other (2) the bare Coulomb potential, which has no screening at all.
+std::string_view potential_name(std::int32_t selector) {
+  if (selector == engine::kMoliere) return "Moliere";
+  if (selector == engine::kUniversal) return "Biersack universal";
+  return "bare Coulomb";
 }
 const Format& unconnected_legs() {
   static const Format format("(' In and outgoing ion trajectories are not connected.')");
@@ -118,15 +126,14 @@ void write_beam(std::ostream& out, const ResultFileContext& file) {
   out << start_positions().write(
       {std::string_view(options.start_mode == 0 ? "regular" : "random")});
   out << incidence().write({beam.polar_angle / file.deg_to_rad, beam.azimuth / file.deg_to_rad});
-  out << potential_line().write(
-      {std::string_view(options.potential_selector == 0 ? "Moliere" : "Biersack universal")});
+  out << potential_line().write({potential_name(options.potential_selector)});
   out << unconnected_legs().write();
 }
 
 // Rms deflection in the overlayer, degrees: the same value in every file of the run.
 float overlayer_rms_deflection(const ResultFileContext& file) {
-  const float mean_square =
-      file.results.overlayer_deflection_sum / static_cast<float>(file.results.total_ions);
+  const auto mean_square = static_cast<float>(file.results.overlayer_deflection_sum /
+                                              static_cast<double>(file.results.total_ions));
   return std::sqrt(mean_square) / file.deg_to_rad;
 }
 

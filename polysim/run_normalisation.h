@@ -27,10 +27,12 @@ void normalise_shadowing(engine::HitTally& tally, const engine::Crystal& crystal
                          const engine::ModelSet& models, float divisor, RunResults& results);
 
 // block_yield(v, s, a, j) = hit_sum hit_probability g / D: the atom is hit on the way in and
-// seen from the detector on the way out, the two legs taken as independent; clears the sums.
+// seen from the detector on the way out, the two legs taken as independent. Only the atoms
+// marked in `member` (atom a at a - 1) take their yields from this run; the sums of all atoms
+// are cleared.
 void normalise_blocking(engine::HitTally& tally, const engine::Crystal& crystal,
                         const engine::ModelSet& models, float divisor, std::int32_t angle,
-                        RunResults& results);
+                        RunResults& results, const std::vector<char>& member);
 
 // A hitting probability above 5, which no atom can reach in a sound run.
 struct ImplausibleHit {

@@ -11,6 +11,7 @@
 #include "polysim/input_reader.h"
 #include "polysim/input_values.h"
 #include "polysim/ion_run_driver.h"
+#include "polysim/method_warnings.h"
 #include "polysim/plausibility_report.h"
 #include "polysim/prepare_models.h"
 #include "polysim/result_names.h"
@@ -49,6 +50,9 @@ void prepare(SimulationInput& input, const engine::FixedTables& tables, const Ru
 
 void run_ions(SimulationInput& input, IonRunDriver& driver, RunResults& results,
               StatusFile& status) {
+  driver.prepare_shadowing();
+  for (const std::string& warning : method_warnings(input, driver.interaction_radii()))
+    status.write_group({stamped_line(warning)});
   status.write_group({stamped_line("  Starting shadowing calculation")});
   driver.run_shadowing(results);
   const auto angles = static_cast<std::int32_t>(input.beam.detection_angles.size());

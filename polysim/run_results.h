@@ -48,7 +48,7 @@ class RunResults {
     return block_yield_[yield_index(v, s, a, j)];
   }
 
-  float overlayer_deflection_sum = 0.0f;  // sum of squared overlayer deflection angles, rad^2
+  double overlayer_deflection_sum = 0.0;  // sum of squared overlayer deflection angles, rad^2
   // Ions started by the shadowing run and all blocking runs together; 64-bit, since the sum
   // over many angles of a fine run can pass 2^31.
   std::int64_t total_ions = 0;

@@ -24,3 +24,11 @@ extern "C" int ZQconnectExperiment(const char* capabilities) {
   return zq::guarded(
       [&] { zq::experiment().connect(text_argument(capabilities, "connect argument")); });
 }
+
+extern "C" int ZQholdChanges(void) {
+  return zq::guarded([] { zq::experiment().changes().hold(); });
+}
+
+extern "C" int ZQfinishChanges(int keep) {
+  return zq::guarded([&] { zq::experiment().changes().finish(keep != 0); });
+}

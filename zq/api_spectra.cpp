@@ -31,7 +31,7 @@ extern "C" int ZQinquireSpectrum(const char* name, int* dim, int* bases, int* ra
     if (!dim || !bases || !ranges || !layout || !type) {
       throw zq::Error(ZQ_EBADARG, "null description argument");
     }
-    const zq::SpectrumFile file(name_argument(name), zq::Access::read);
+    const zq::SpectrumFile file(name_argument(name));
     const zq::Description& description = file.description();
     *dim = description.dim;
     std::copy(description.bases.begin(), description.bases.end(), bases);

@@ -24,6 +24,8 @@ namespace {
 
 // Elements per tile: 64 KiB of 4-byte counts.
 constexpr std::size_t kTileCapacity = 16384;
+// Elements per tile of a copy between files, which needs no conversion: 1 MiB of 4-byte counts.
+constexpr std::size_t kCopyTileCapacity = 262144;
 
 BlockShape shape_of(const Block& block) {
   const auto count = [&](int axis) { return static_cast<std::size_t>(block.count[axis]); };
@@ -132,6 +134,22 @@ void write_counts(const SpectrumFile& file, const Block& block, const void* buff
   tiling.for_each([&](const Tile& tile) {
     staged(tile);
     access.write(tile, stage.stored());
+  });
+}
+
+void copy_counts(const SpectrumFile& from, const SpectrumFile& to) {
+  const Description& description = from.description();
+  const Block whole{description.dim,
+                    {description.bases[0], description.bases[1]},
+                    {description.ranges[0], description.ranges[1]}};
+  const TileAccess source(from, whole);
+  const TileAccess target(to, whole);
+  const Tiling tiling(shape_of(whole), kCopyTileCapacity);
+  const auto stage =
+      std::make_unique<std::byte[]>(tiling.tile_elements() * type_width(description.type));
+  tiling.for_each([&](const Tile& tile) {
+    source.read(tile, stage.get());
+    target.write(tile, stage.get());
   });
 }
 

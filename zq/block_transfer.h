@@ -14,4 +14,7 @@ namespace zq {
 void read_counts(const SpectrumFile& file, const Block& block, void* buffer, int type);
 void write_counts(const SpectrumFile& file, const Block& block, const void* buffer, int type);
 
+// All counts of `from` into `to`, a spectrum of the same description, in the stored type.
+void copy_counts(const SpectrumFile& from, const SpectrumFile& to);
+
 }  // namespace zq

@@ -5,6 +5,7 @@
 
 #include "zq/block_transfer.h"
 #include "zq/error.h"
+#include "zq/spectrum_change.h"
 #include "zq/spectrum_file.h"
 #include "zq/types.h"
 
@@ -55,7 +56,7 @@ void check_block(std::string_view name, const Description& description, const Bl
 
 void read_block(std::string_view name, const Block& block, void* buffer, int type) {
   check_buffer(buffer, type);
-  SpectrumFile file(name, Access::read);
+  SpectrumFile file(name);
   check_block(name, file.description(), block);
   if (!is_empty(block)) read_counts(file, block, buffer, type);
   file.close();
@@ -63,10 +64,15 @@ void read_block(std::string_view name, const Block& block, void* buffer, int typ
 
 void write_block(std::string_view name, const Block& block, const void* buffer, int type) {
   check_buffer(buffer, type);
-  SpectrumFile file(name, Access::write);
-  check_block(name, file.description(), block);
-  if (!is_empty(block)) write_counts(file, block, buffer, type);
-  file.close();
+  const auto check = [&](const SpectrumFile& file) {
+    check_block(name, file.description(), block);
+  };
+  if (is_empty(block)) {
+    check(SpectrumFile(name));  // nothing to change: the spectrum stays as it is
+    return;
+  }
+  change_spectrum(name, check,
+                  [&](const SpectrumFile& file) { write_counts(file, block, buffer, type); });
 }
 
 }  // namespace zq

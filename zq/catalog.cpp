@@ -18,8 +18,9 @@ std::vector<std::string> list_spectra() {
   std::filesystem::directory_iterator entry(directory, error);
   std::vector<std::string> names;
   for (; !error && entry != std::filesystem::directory_iterator(); entry.increment(error)) {
+    // Links are not spectra: the store refuses to open them.
     std::error_code ignored;
-    if (!entry->is_regular_file(ignored)) continue;
+    if (!std::filesystem::is_regular_file(entry->symlink_status(ignored))) continue;
     if (auto name = spectrum_of_file(entry->path().filename().string())) names.push_back(*name);
   }
   if (error) {

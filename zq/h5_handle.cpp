@@ -18,6 +18,18 @@ herr_t keep_innermost(unsigned, const H5E_error2_t* entry, void* data) {
   return 0;
 }
 
+// Set once a close has failed: see end_library().
+bool& close_failed() {
+  static bool failed = false;
+  return failed;
+}
+
+herr_t close_id(Handle::Closer closer, hid_t id) noexcept {
+  const herr_t status = closer(id);
+  if (status < 0) close_failed() = true;
+  return status;
+}
+
 }  // namespace
 
 Error failure(std::string_view action) {
@@ -32,6 +44,7 @@ Error failure(std::string_view action) {
 
 void start_library() {
   static const bool started = [] {
+    H5dont_atexit();
     H5open();
     H5Eset_auto2(H5E_DEFAULT, nullptr, nullptr);
     return true;
@@ -39,12 +52,16 @@ void start_library() {
   (void)started;
 }
 
+void end_library() {
+  if (!close_failed()) H5close();
+}
+
 Handle::Handle(Handle&& other) noexcept
     : id_(std::exchange(other.id_, H5I_INVALID_HID)), closer_(other.closer_) {}
 
 Handle& Handle::operator=(Handle&& other) noexcept {
   if (this != &other) {
-    if (id_ >= 0) closer_(id_);
+    if (id_ >= 0) close_id(closer_, id_);
     id_ = std::exchange(other.id_, H5I_INVALID_HID);
     closer_ = other.closer_;
   }
@@ -53,13 +70,14 @@ Handle& Handle::operator=(Handle&& other) noexcept {
 
 Handle::~Handle() {
   // A failure here has no one to report to; paths that must know close explicitly first.
-  if (id_ >= 0) closer_(id_);
+  if (id_ >= 0) close_id(closer_, id_);
 }
 
 void Handle::close(std::string_view action) {
   const hid_t id = std::exchange(id_, H5I_INVALID_HID);
-  if (id >= 0) checked(closer_(id), action);
+  if (id >= 0) checked(close_id(closer_, id), action);
 }
+
 
 hid_t checked(hid_t id, std::string_view action) {
   if (id < 0) throw failure(action);

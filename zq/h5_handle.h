@@ -10,8 +10,14 @@
 
 namespace zq::h5 {
 
-// Opens the library once per process and turns off its automatic error printing.
+// Opens the library once per process, turns off its automatic error printing and keeps
+// HDF5 from ending itself at exit: end_library() does that.
 void start_library();
+
+// Closes the library, unless a file failed to close: HDF5 keeps such a file half torn down,
+// and ending the library would touch it again and crash. The process then leaves HDF5 as it
+// is; the operating system reclaims the rest.
+void end_library();
 
 // An owned HDF5 identifier, closed by its matching close function.
 class Handle {

@@ -14,13 +14,29 @@ bool is_control(char c) {
   return byte < 0x20 || byte == 0x7f;
 }
 
-std::string printable(std::string_view name) {
+}  // namespace
+
+std::string escape_controls(std::string_view text) {
+  static constexpr char kHex[] = "0123456789abcdef";
   std::string shown;
-  for (char c : name) shown += is_control(c) ? '?' : c;
+  for (char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (!is_control(c)) {
+      shown += c;
+    } else if (c == '\n') {
+      shown += "\\n";
+    } else if (c == '\t') {
+      shown += "\\t";
+    } else if (c == '\r') {
+      shown += "\\r";
+    } else {
+      shown += "\\x";
+      shown += kHex[byte >> 4];
+      shown += kHex[byte & 0xf];
+    }
+  }
   return shown;
 }
-
-}  // namespace
 
 std::optional<std::string> name_fault(std::string_view name) {
   if (name.empty()) return "empty spectrum name";
@@ -28,7 +44,7 @@ std::optional<std::string> name_fault(std::string_view name) {
     return "spectrum name longer than " + std::to_string(kMaxNameLength) + " characters";
   }
   if (std::any_of(name.begin(), name.end(), is_control)) {
-    return "spectrum name '" + printable(name) + "' holds a control character";
+    return "spectrum name '" + escape_controls(name) + "' holds a control character";
   }
   if (name.find_first_of("/\\") != std::string_view::npos) {
     return "spectrum name '" + std::string(name) + "' holds a path separator";

@@ -13,6 +13,10 @@ inline constexpr std::size_t kMaxNameLength = 200;
 // Every spectrum file carries this suffix after the spectrum's name.
 inline constexpr std::string_view kSpectrumSuffix = ".h5";
 
+// `text` with each control character written as an escape (\n, \t, \r or \xHH), so that
+// a message quoting a refused name stays on one line.
+std::string escape_controls(std::string_view text);
+
 // Why `name` is refused as a spectrum name, or nothing when it is acceptable.
 std::optional<std::string> name_fault(std::string_view name);
 

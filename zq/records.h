@@ -2,11 +2,15 @@
 // named after their kind and number ("information_3", "calibration_1").
 #pragma once
 
+#include <hdf5.h>
+
 #include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace zq {
+
+class SpectrumFile;
 
 enum class RecordKind { information, annotation, calibration, efficiency };
 
@@ -21,5 +25,9 @@ std::string record_attribute(RecordKind kind, int number);
 void read_record(std::string_view name, RecordKind kind, int number, char* buffer);
 // Replaces the record; the empty text removes it. Longer texts throw ZQ_ERECORDLONG.
 void write_record(std::string_view name, RecordKind kind, int number, const char* text);
+
+// Every record of `from` into the file `to`, which holds none yet. A record that is not a
+// text throws ZQ_EDAMAGED.
+void copy_records(const SpectrumFile& from, hid_t to);
 
 }  // namespace zq

@@ -13,34 +13,49 @@
 
 namespace zq {
 
-SpectrumFile::SpectrumFile(std::string_view name, Access access) : name_(name) {
-  h5::start_library();
-  const std::filesystem::path path = experiment().spectrum_path(name);
+SpectrumFile::SpectrumFile(std::string_view name) : name_(name) {
+  Experiment& store = experiment();
+  const std::filesystem::path path = store.spectrum_path(name);
   path_ = path.string();
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(path, error)) {
-    throw Error(ZQ_ENOSPECTRUM, "no such spectrum '" + name_ + "'");
+  if (const std::optional<hid_t> held = store.changes().find(name)) {
+    file_id_ = *held;
+  } else {
+    open_placed();
   }
-  open(access);
   read_description();
 }
 
-void SpectrumFile::open(Access access) {
+SpectrumFile::SpectrumFile(std::string_view name, hid_t file)
+    : name_(name), path_(experiment().spectrum_path(name).string()), file_id_(file) {
+  read_description();
+}
+
+void SpectrumFile::open_placed() {
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::symlink_status(path_, error);
+  if (std::filesystem::is_symlink(status)) {
+    // A link could lead a later replacement of the spectrum out of the store.
+    throw Error(ZQ_EDAMAGED, "spectrum file '" + path_ +
+                                 "' is a symbolic link; the store does not follow links");
+  }
+  if (!std::filesystem::is_regular_file(status)) {
+    throw Error(ZQ_ENOSPECTRUM, "no such spectrum '" + name_ + "'");
+  }
   const std::string opening = "opening spectrum file '" + path_ + "'";
-  const unsigned flags = access == Access::write ? H5F_ACC_RDWR : H5F_ACC_RDONLY;
-  const hid_t id = H5Fopen(path_.c_str(), flags, H5P_DEFAULT);
+  const hid_t id = H5Fopen(path_.c_str(), H5F_ACC_RDONLY, H5P_DEFAULT);
   if (id < 0) {
     // Only now ask whether it is HDF5 at all: asking first would open every file twice.
     const Error failure = h5::failure(opening);
     if (!h5::checked_test(H5Fis_hdf5(path_.c_str()), opening)) damaged("not an HDF5 file");
     throw failure;
   }
-  file_ = h5::Handle(id, H5Fclose);
+  owned_file_ = h5::Handle(id, H5Fclose);
+  file_id_ = id;
 }
 
 void SpectrumFile::close() {
   counts_.close("closing the counts of spectrum '" + name_ + "'");
-  file_.close("closing spectrum file '" + path_ + "'");
+  owned_file_.close("closing spectrum file '" + path_ + "'");
 }
 
 void SpectrumFile::damaged(const std::string& what) const {

@@ -57,6 +57,17 @@ int ZQsetExperimentPath(const char* directory);
    directory was given and the empty text otherwise; other texts are refused. */
 int ZQconnectExperiment(const char* capabilities);
 
+/* Every spectrum this process creates or changes is written to a hidden file of its own
+   beside the spectrum's file (".NAME.h5.<pid>.part") and put in place by a rename. Without
+   holding, that happens at the end of each call. After ZQholdChanges the spectra stay in
+   their hidden files, where this process's later calls on the same names find them, until
+   ZQfinishChanges: keep != 0 puts them all in place, 0 removes them. A process that ends
+   before that, or is killed, leaves every spectrum as it was; its hidden files are removed
+   at the next connect. Holding ends with ZQfinishChanges; changes still held at exit are
+   removed. */
+int ZQholdChanges(void);
+int ZQfinishChanges(int keep);
+
 /* Description of a spectrum: dimension count, first channel and channel count per axis
    (entries beyond dim are 0), layout code and type code. */
 int ZQinquireSpectrum(const char* name, int* dim, int* bases, int* ranges, int* layout, int* type);

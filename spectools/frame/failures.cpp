@@ -4,6 +4,7 @@
 #include <string>
 
 #include "spectools/frame/tool_exit.h"
+#include "zq/names.h"
 #include "zq/zq.h"
 
 namespace spectools {
@@ -14,8 +15,9 @@ constexpr int kFailure = 1;
 }  // namespace
 
 void library_failed(std::string_view spectrum) {
-  throw ToolExit(kFailure,
-                 std::string(ZQerrorMessage(ZQerrno)) + ": " + std::string(spectrum) + "\n");
+  // A refused name may hold control characters; escaped, the message stays one line.
+  throw ToolExit(
+      kFailure, std::string(ZQerrorMessage(ZQerrno)) + ": " + zq::escape_controls(spectrum) + "\n");
 }
 
 void notimplemented(std::string_view text) {

@@ -7,7 +7,7 @@
 namespace spectools {
 
 // "<store message>: <spectrum>" for a failed store call on `spectrum` (the source for
-// readfailed, the target for writefailed).
+// readfailed, the target for writefailed); control characters of the name are escaped.
 [[noreturn]] void library_failed(std::string_view spectrum);
 // "not implemented: <text>"
 [[noreturn]] void notimplemented(std::string_view text);

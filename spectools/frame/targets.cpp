@@ -4,12 +4,13 @@
 #include <algorithm>
 
 #include "spectools/frame/failures.h"
+#include "zq/names.h"
 
 namespace spectools {
 
 void refuse_source_as_target(const std::vector<std::string>& sources, const std::string& target) {
   if (std::find(sources.begin(), sources.end(), target) != sources.end()) {
-    crash("target spectrum " + target + " is also a source spectrum");
+    crash("target spectrum " + zq::escape_controls(target) + " is also a source spectrum");
   }
 }
 

@@ -23,9 +23,12 @@ class ToolExit : public std::exception {
   std::string output_;
 };
 
-// Runs a tool's body. The text the body returns (its closing message) is printed and 0
-// returned; a ToolExit prints its output and returns its status; any other exception prints
-// its message on one line and returns 1.
+// Runs a tool's body with the store holding every spectrum it writes. When the body returns,
+// those spectra are put in place and its text (the closing message) is printed and 0
+// returned; a store that cannot place them prints its message and returns 1. A ToolExit
+// prints its output and returns its status, any other exception prints its message on one
+// line and returns 1; the spectra written are then removed, and every spectrum stays as it
+// was.
 int run_tool(const std::function<std::string()>& body);
 
 }  // namespace spectools

@@ -52,11 +52,29 @@ TEST(ExpTable, StatedEntriesAndEnds) {
   const FixedTables& t = fixed_tables();
   ASSERT_EQ(t.exp_table.size(), 30001u);
   EXPECT_EQ(t.exp_entry(0), 1.0f);
-  EXPECT_FLOAT_EQ(t.exp_entry(-1), static_cast<float>(std::exp(-0.012)));
-  EXPECT_FLOAT_EQ(t.exp_entry(1), static_cast<float>(std::exp(0.012)));
-  EXPECT_FLOAT_EQ(t.exp_entry(5000), static_cast<float>(std::exp(40.004)));
-  EXPECT_FLOAT_EQ(t.exp_entry(-1000), static_cast<float>(std::exp(-8.004)));
-  EXPECT_EQ(t.exp_entry(-25000), 0.0f);  // exp(-200.004) lies below the 32-bit range
+  EXPECT_FLOAT_EQ(t.exp_entry(-1), static_cast<float>(std::exp(-0.008)));
+  EXPECT_FLOAT_EQ(t.exp_entry(1), static_cast<float>(std::exp(0.008)));
+  EXPECT_FLOAT_EQ(t.exp_entry(5000), static_cast<float>(std::exp(40.0)));
+  EXPECT_FLOAT_EQ(t.exp_entry(-1000), static_cast<float>(std::exp(-8.0)));
+  EXPECT_EQ(t.exp_entry(-25000), 0.0f);  // exp(-200) lies below the 32-bit range
+}
+
+// Each entry is the exponential at the centre of its rounding interval, so the table read
+// at rounded arguments is unbiased: its mean over an interval matches the exponential's.
+TEST(ExpTable, EntriesAreUnbiasedOverTheirRoundingInterval) {
+  const FixedTables& t = fixed_tables();
+  // exp(-y / 125) averaged over y in [-0.5, 0.5] around m is E(m) sinh(0.004) / 0.004, which
+  // differs from E(m) by 2.7E-6.
+  constexpr int kPoints = 1000;
+  for (const std::int32_t m : {-2000, -100, -1, 1, 100}) {
+    double table = 0.0, exact = 0.0;
+    for (int k = 0; k < kPoints; ++k) {
+      const double y = m - 0.5 + (k + 0.5) / kPoints;
+      table += t.exp_scaled(y);
+      exact += std::exp(0.008 * y);
+    }
+    EXPECT_NEAR(table / exact, 1.0, 1e-5) << m;
+  }
 }
 
 TEST(ExpTable, LookUpsOutsideTheTableReadTheEndEntries) {

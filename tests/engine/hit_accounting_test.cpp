@@ -94,6 +94,35 @@ TEST(HitAccounting, ClassOneOnlyAddsWeightTimesTheGaussian) {
       EXPECT_FLOAT_EQ(a.tally.hit(v, s, 1), 2.0f * a.weight(s, v) * g) << s << v;
 }
 
+// A run at a high flux adds many millions of small terms to one hit sum; none may be lost
+// once the sum is large (a 32-bit sum stops growing when it reaches 2^24 times a term).
+TEST(HitAccounting, SumKeepsEveryTermOfManyMillionsOfPassages) {
+  Accounting a(1, 1);
+  a.finish();
+  const engine::CellLookup cells = engine::make_cell_lookup(a.k.crystal);
+  const engine::TrackingContext context{a.k.crystal, a.k.models, fixed_tables(), a.k.tables, cells,
+                                        {},          1.0f};
+  engine::Partner partner;
+  partner.atom = 1;
+  partner.w = 2.0f;  // outside: a class-1 atom only adds its hit
+  // Passages on a 4000 x 4000 grid of 0.0001 Å over the atom's near region: 1.6E7 terms, as an
+  // ion run at 4E6 ions/Å^2 over a 2 x 2 Å cell.
+  constexpr int kSide = 4000;
+  const float coeff = a.k.atom(1).gauss_coeff;
+  const float weight = a.ion.weight[0];
+  long double exact = 0.0L;
+  for (int i = 0; i < kSide; ++i)
+    for (int j = 0; j < kSide; ++j) {
+      partner.hit = {0.0001f * static_cast<float>(i - kSide / 2),
+                     0.0001f * static_cast<float>(j - kSide / 2)};
+      engine::account_partner(a.ion, partner, context, a.tally);
+      const float d2 = partner.hit.e1 * partner.hit.e1 + partner.hit.e2 * partner.hit.e2;
+      if (d2 <= a.k.atom(1).reach2) exact += weight * fixed_tables().exp_scaled(-coeff * d2);
+    }
+  ASSERT_GT(exact, 1.0e6L);
+  EXPECT_NEAR(a.tally.hit(1, 1, 1) / static_cast<double>(exact), 1.0, 1.0e-9);
+}
+
 TEST(HitAccounting, ChangedAmplitudeWeighsByTheDensityRatio) {
   Accounting a(2, 2);
   a.k.models.sigma(2, 1) = 0.13f;

@@ -72,7 +72,7 @@ TEST(IonRun, AddsToTheSumsAndSetsTheRunFigures) {
   EXPECT_GT(tally.ions_run, 300);
   const float c = std::cos(120.0f * kDegree);
   EXPECT_NEAR(tally.hit_norm, 1.0f / ((c - 1.0f) * (c - 1.0f)), 1e-5f);
-  const std::vector<float> once = tally.hit_sum;
+  const std::vector<double> once = tally.hit_sum;
   engine::RandomGenerator generator(99);
   engine::launch_ions(k.crystal, k.models, engine_test::fixed_tables(), k.tables, k.run, generator,
                       tally);
@@ -117,7 +117,7 @@ TEST(Overlayer, DeflectsDiscardsAndSumsTheSquaredAngle) {
     engine::IonDirection d;
     engine::set_direction(d, std::sin(60.0f * kDegree), 0.0f, std::cos(60.0f * kDegree));
     const engine::IonDirection start = d;
-    float sum = 0.0f;
+    double sum = 0.0;
     if (!engine::pass_overlayer(d, overlayer, strong, generator, sum)) {
       ++discarded;
       EXPECT_EQ(sum, 0.0f);

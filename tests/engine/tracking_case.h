@@ -158,14 +158,14 @@ struct TrackingCase {
     run.ion_target = ions;
   }
 
-  // Hitting probability of atom `a` (first model pair) from the sums of a run: every ion adds
-  // F0 times the density exp(-D^2 / (2 σ^2)) of its distance D from the hit point, whose
-  // integral across the beam is 2 π σ^2 = 125 π / A; the flux is ions_run / (Xrep Yrep cos θb).
+  // Hitting probability of atom a (reference amplitude, first model pair) from a run's
+  // tally: the hit sum per delivered flux, as a two-dimensional Gaussian density.
   double hitting_probability(const engine::HitTally& tally, std::int32_t a) const {
-    const double flux = tally.ions_run / (static_cast<double>(crystal.repeat_x) * crystal.repeat_y *
-                                          std::cos(run.run_polar));
-    const double coefficient = crystal.atoms[static_cast<std::size_t>(a - 1)].gauss_coeff;
-    return tally.hit(1, 1, a) * coefficient / (flux * tally.hit_norm * M_PI * 125.0);
+    const double flux = tally.ions_run / (std::cos(run.run_polar) * crystal.repeat_x *
+                                          crystal.repeat_y);  // ions/Å^2 across the beam
+    const double divisor = flux * tally.hit_norm * fixed_tables().pi * 125.0;
+    return tally.hit(1, 1, a) * crystal.atoms[static_cast<std::size_t>(a - 1)].gauss_coeff /
+           divisor;
   }
 
   engine::HitTally launch(std::int32_t seed) const {

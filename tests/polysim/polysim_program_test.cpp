@@ -59,7 +59,8 @@ TEST(PolysimProgram, RunsFromPointerFileToCompletionLine) {
   EXPECT_EQ(status.substr(0, 14), " TRAVO polysim");
   std::size_t at = 0;
   for (const char* line :
-       {"  Reading multimodel parameters\n", "  Starting shadowing calculation\n",
+       {"  Reading multimodel parameters\n", "  Warning: atom 1, vibration model 3:",
+        "  Warning: atom 1, structure model 2:", "  Starting shadowing calculation\n",
         "  Starting blocking calculations:           5  angles\n",
         "  Finished blocking angle             1\n", "  Finished blocking angle             5\n",
         "  Writing output files: run7.old", ".nnn\n",
@@ -69,6 +70,7 @@ TEST(PolysimProgram, RunsFromPointerFileToCompletionLine) {
     at = found;
   }
   EXPECT_TRUE(contains(run.output, " Readin crystal\n"));
+  EXPECT_TRUE(contains(run.output, "  Warning: atom 1, structure model 2: shift 0.082 A"));
   EXPECT_EQ(run.output.substr(run.output.size() - 27), "Stop - Program terminated.\n");
   for (const char* name : {"run7.0001", "run7.0002", "run7.0006"})
     EXPECT_TRUE(contains(dir.read(name), " SHADOWING OUTPUT:")) << name;

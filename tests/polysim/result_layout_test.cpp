@@ -96,4 +96,21 @@ TEST(ResultLayout, ClippedYieldsAreClippedInTheResultsToo) {
   EXPECT_EQ(c.results.block_yield(2, 1, 2, 3), 9.999f);
 }
 
+TEST(ResultLayout, PotentialLineNamesTheSelectedPotential) {
+  const struct {
+    std::int32_t selector;
+    const char* line;
+  } cases[] = {{0, " Moliere scattering potential\n"},
+               {1, " Biersack universal scattering potential\n"},
+               {2, " bare Coulomb scattering potential\n"}};
+  for (const auto& c : cases) {
+    ScratchDir dir(true);
+    polysim_test::ResultCase k = polysim_test::small_case();
+    k.input.options.potential_selector = c.selector;
+    std::ostringstream console;
+    write_case(k, "result_small", console);
+    EXPECT_NE(dir.read("result_small.0001").find(c.line), std::string::npos) << c.selector;
+  }
+}
+
 }  // namespace

@@ -96,6 +96,17 @@ TEST(RunDriver, GeometryWithoutASolutionIsRefusedNamingTheAngle) {
   backwards.beam.ion_mass = 70.0f;
   for (float& phi : backwards.beam.detection_angles) phi = 170.0f * d2r;
   EXPECT_THROW(polysim::check_run_geometry(backwards, pi, d2r), polysim::InvalidInput);
+  // Every type the crystal uses must be able to send the ion back, not only the last atom's:
+  // an ion of mass 20 passes copper (63.5) but no oxygen atom (16) scatters it beyond 53 degree.
+  polysim::SimulationInput light_type = input;
+  light_type.beam.ion_mass = 20.0f;
+  try {
+    polysim::check_run_geometry(light_type, pi, d2r);
+    FAIL();
+  } catch (const polysim::InvalidInput& error) {
+    EXPECT_NE(std::string(error.what()).find("by a target atom of mass 15.999"), std::string::npos)
+        << error.what();
+  }
   polysim::SimulationInput parallel_beam = input;
   parallel_beam.beam.polar_angle = 90.0f * d2r;
   EXPECT_THROW(polysim::check_run_geometry(parallel_beam, pi, d2r), polysim::InvalidInput);
@@ -117,11 +128,17 @@ TEST(RunDriver, NormalisationTurnsWeightedDensitiesIntoProbabilities) {
   EXPECT_FLOAT_EQ(results.hit_probability(2, 1, 1), 1.0f);
   // Atom 4 has no model amplitudes (N19 = 3): its own coefficient serves every model.
   EXPECT_FLOAT_EQ(results.hit_probability(3, 2, 4), 0.5f);
-  for (float hit : tally.hit_sum) EXPECT_EQ(hit, 0.0f);
+  for (double hit : tally.hit_sum) EXPECT_EQ(hit, 0.0);
 
   tally.hit(3, 2, 4) = 0.5f * divisor / input.crystal.atoms[3].gauss_coeff;
-  polysim::normalise_blocking(tally, input.crystal, input.models, divisor, 5, results);
+  tally.hit(1, 1, 2) = 1.0;
+  results.block_yield(1, 1, 2, 5) = 0.75f;
+  // Atom 2 belongs to another kinematic group: its yield comes from that group's run.
+  polysim::normalise_blocking(tally, input.crystal, input.models, divisor, 5, results,
+                              {1, 0, 1, 1});
   EXPECT_FLOAT_EQ(results.block_yield(3, 2, 4, 5), 0.25f);
+  EXPECT_EQ(results.block_yield(1, 1, 2, 5), 0.75f);
+  for (double hit : tally.hit_sum) EXPECT_EQ(hit, 0.0);
 }
 
 TEST(RunDriver, ImplausibleHitsListedAtomsOutermost) {

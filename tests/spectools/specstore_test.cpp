@@ -2,6 +2,8 @@
 // its failures, each one line with exit status 1.
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <vector>
@@ -133,6 +135,9 @@ TEST_F(Specstore, FailuresPrintOneLineAndExitOne) {
       {{"import", "x", "wide.txt", "--type"}, usage},
       {{"import", "x", "absent.txt"}, "cannot open absent.txt: No such file or directory\n"},
       {{"import", "../x", "wide.txt"}, "spectrum name '../x' holds a path separator: ../x\n"},
+      {{"info", "a\nb"}, "spectrum name 'a\\nb' holds a control character: a\\nb\n"},
+      {{"record", "x\x01\x7f", "information", "1", "t"},
+       "spectrum name 'x\\x01\\x7f' holds a control character: x\\x01\\x7f\n"},
       {{"export", "ghost"}, "no such spectrum 'ghost': ghost\n"},
       {{"record", "ghost", "colour", "1"}, usage},
       {{"record", "ghost", "information", "first"}, usage},
@@ -146,6 +151,42 @@ TEST_F(Specstore, FailuresPrintOneLineAndExitOne) {
     EXPECT_EQ(outcome.output(), c.output);
   }
   EXPECT_EQ(run({"list"}).output(), "");  // nothing was created by the failed imports
+}
+
+// Byte 55 is the last byte of the superblock's driver-information address: HDF5 still reads
+// the file but cannot write it back. A record write used to leave it unreadable and crash
+// in HDF5's exit handlers.
+TEST_F(Specstore, ARecordWriteOnADamagedSuperblockLeavesTheSpectrumReadable) {
+  dir_.write("in.txt", "1 2 3\n4 5 6\n");
+  ASSERT_EQ(run({"import", "s", "in.txt"}).status, 0);
+  ASSERT_EQ(run({"record", "s", "information", "1", "first"}).status, 0);
+  {
+    std::fstream file(dir_.path() / "s.h5", std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(55);
+    file.put('\0');
+  }
+  const Outcome written = run({"record", "s", "information", "2", "text"});
+  EXPECT_EQ(written.status, 0) << written.output();
+  EXPECT_EQ(written.output(), "");
+  EXPECT_EQ(run({"export", "s"}).output(), "1 2 3\n4 5 6\n");
+  EXPECT_EQ(run({"info", "s"}).output(),
+            "dim 2\nbases 0 0\nranges 3 2\nlayout 0\ntype 4 (int32)\n"
+            "information 1: first\ninformation 2: text\n");
+}
+
+TEST_F(Specstore, ASpectrumFileThatIsALinkIsRefused) {
+  dir_.write("in.txt", "1\n");
+  ASSERT_EQ(run({"import", "s", "in.txt"}).status, 0);
+  std::filesystem::create_symlink(dir_.path() / "s.h5", dir_.path() / "l.h5");
+  const std::string refusal = "spectrum file '" + (dir_.path() / "l.h5").string() +
+                              "' is a symbolic link; the store does not follow links: l\n";
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"info", "l"}, {"record", "l", "information", "1", "x"}}) {
+    const Outcome outcome = run(args);
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.output(), refusal);
+  }
+  EXPECT_EQ(run({"list"}).output(), "s\n");
 }
 
 TEST(SpecstoreStartUp, StoreFailureComesBeforeTheCommandLine) {
