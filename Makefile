@@ -1,12 +1,15 @@
 # Front door of the build: `make` builds every program into build/bin/, `make test` checks the
-# Debian packages, builds and runs the tests, `make demo` runs polysim on the bundled example.
+# Debian packages, builds and runs the tests, `make demo` runs polysim on the bundled example,
+# `make fuzz` runs the long fuzz campaign (FUZZ_SEED, FUZZ_CASES).
 BUILD       ?= build
 SAN_BUILD   ?= build-sanitize
 BENCH_BUILD ?= build-bench
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES    := cmake make gcc g++ libgtest-dev libbenchmark-dev libhdf5-dev pkg-config
+FUZZ_SEED   ?= 1
+FUZZ_CASES  ?= 5000
 
-.PHONY: all test test-sanitize bench demo deps format clean
+.PHONY: all test test-sanitize bench demo fuzz deps format clean
 
 all:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
@@ -39,6 +42,10 @@ bench: deps
 
 demo: all
 	@sh examples/run-demo.sh $(BUILD)/bin
+
+fuzz: all
+	$(BUILD)/tests/ionbeam_fuzz --bin $(BUILD)/bin --examples examples --work $(BUILD)/fuzz \
+	  --seed $(FUZZ_SEED) --cases $(FUZZ_CASES) --jobs $(JOBS)
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
