@@ -25,6 +25,19 @@ std::optional<TextCalibration> text_calibration(std::string_view record) {
   return TextCalibration{single(calibration->offset), single(calibration->slope)};
 }
 
+namespace {
+
+float calibrated_value(const TextCalibration& calibration, int channel) {
+  return static_cast<float>(channel) * calibration.slope + calibration.offset;
+}
+
+}  // namespace
+
+bool calibrated_values_finite(const TextCalibration& calibration, int first, int last) {
+  return std::isfinite(calibrated_value(calibration, first)) &&
+         std::isfinite(calibrated_value(calibration, last));
+}
+
 std::string channel_line(int index, int base, std::int32_t count,
                          const std::optional<TextCalibration>& calibration) {
   // A float printed with "%f" has at most 39 digits before the point.
@@ -32,7 +45,7 @@ std::string channel_line(int index, int base, std::int32_t count,
   int length = 0;
   if (calibration) {
     // Channel numbers stay within int: index + base is the channel number itself.
-    const float value = static_cast<float>(index + base) * calibration->slope + calibration->offset;
+    const float value = calibrated_value(*calibration, index + base);
     length = std::snprintf(line, sizeof line, "%10f %10d\n", static_cast<double>(value), count);
   } else {
     length = std::snprintf(line, sizeof line, "%10d %10d\n", index, count);

@@ -20,6 +20,11 @@ struct TextCalibration {
 // range becomes an infinity.
 std::optional<TextCalibration> text_calibration(std::string_view record);
 
+// Whether the calibrated values of channels first..last, worked out in single precision as
+// channel_line does, are all finite. The values are linear in the channel, so the two end
+// channels decide it.
+bool calibrated_values_finite(const TextCalibration& calibration, int first, int last);
+
 // Line of the channel at index `index` (0 for the first channel) of a spectrum whose first
 // channel is `base`: "%10f %10d\n" with (index + base) * slope + offset, worked out in
 // single precision, when calibrated; "%10d %10d\n" with the index otherwise.

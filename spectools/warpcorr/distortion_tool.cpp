@@ -1,12 +1,14 @@
 // The straightening run: one strip read per output column, the window written whole.
 #include "spectools/warpcorr/distortion_tool.h"
 
+#include <cmath>
 #include <cstdint>
 #include <optional>
 #include <vector>
 
 #include "spectools/frame/blocks.h"
 #include "spectools/frame/calibration.h"
+#include "spectools/frame/failures.h"
 #include "spectools/frame/records.h"
 #include "spectools/frame/shape.h"
 #include "spectools/frame/start_up.h"
@@ -14,6 +16,7 @@
 #include "spectools/frame/usage.h"
 #include "spectools/warpcorr/corrections_file.h"
 #include "spectools/warpcorr/window.h"
+#include "zq/names.h"
 
 namespace spectools::distortion {
 namespace {
@@ -35,14 +38,22 @@ void straighten(const Session& session, const Shape& shape, const RowTables& tab
   write_block(session.tospec, window, counts);
 }
 
+// A window calibration whose centre lies beyond the range of reals has no value to write.
+std::string window_text(const Calibration& window, int number, const std::string& source) {
+  if (!std::isfinite(window.offset) || !std::isfinite(window.slope))
+    crash("calibration " + std::to_string(number) +
+          " puts the window centre beyond the range of reals: " + zq::escape_controls(source));
+  return format_calibration(window);
+}
+
 // Calibration records 1 and 2 that parse are replaced by the window's; others are copied.
-std::string window_record(RecordKind kind, int number, const std::string& text,
-                          int angle_channels) {
+std::string window_record(RecordKind kind, int number, const std::string& text, int angle_channels,
+                          const std::string& source) {
   if (kind != RecordKind::calibration) return text;
-  const std::optional<Calibration> source = parse_calibration(text);
-  if (!source) return text;
-  if (number == 1) return format_calibration(angle_window(*source, angle_channels));
-  if (number == 2) return format_calibration(energy_window(*source, angle_channels));
+  const std::optional<Calibration> calibration = parse_calibration(text);
+  if (!calibration) return text;
+  if (number == 1) return window_text(angle_window(*calibration, angle_channels), 1, source);
+  if (number == 2) return window_text(energy_window(*calibration, angle_channels), 2, source);
   return text;
 }
 
@@ -65,8 +76,8 @@ std::string run(std::string_view tool, int argc, const char* const* argv) {
 
   RecordCopy copy;
   const int angle_channels = shape.ranges[0];
-  copy.edit = [angle_channels](RecordKind kind, int number, const std::string& text) {
-    return window_record(kind, number, text, angle_channels);
+  copy.edit = [angle_channels, &session](RecordKind kind, int number, const std::string& text) {
+    return window_record(kind, number, text, angle_channels, session.fromspec);
   };
   copy_records(session.fromspec, session.tospec, shape.dim, copy);
   return closing_message(usage, {session.fromspec, session.tospec});

@@ -216,6 +216,25 @@ TEST_F(DistortionRun, UnreadableCorrectionsFileGoesToTheErrorStreamFirst) {
   }
 }
 
+TEST_F(DistortionRun, WindowCalibrationBeyondTheRealsIsRefused) {
+  struct Case {
+    const char* tool;
+    int number;
+    const char* record;
+  };
+  const Case cases[] = {{"warpcorr", 1, "Angle deg 2 1e20 1e308"},
+                        {"stepcorr", 2, "Energy keV 2 0 1e308"}};
+  for (const Case& c : cases) {
+    ASSERT_EQ(ZQwriteCalibration("det", c.number, c.record), 0);
+    const tool_test::Outcome outcome = run(c.tool, {"det", "win"});
+    EXPECT_EQ(outcome.status, 1) << c.tool;
+    EXPECT_EQ(outcome.out, "calibration " + std::to_string(c.number) +
+                               " puts the window centre beyond the range of reals: det\n");
+    EXPECT_FALSE(exists("win")) << c.tool;
+    ASSERT_EQ(ZQwriteCalibration("det", c.number, ""), 0);
+  }
+}
+
 TEST_F(DistortionRun, WindowOutsideTheSourceFailsOnTheSource) {
   make("small", {0, 0}, {300, 100}, channel_code);
   const tool_test::Outcome outcome = run("stepcorr", {"small", "win"});

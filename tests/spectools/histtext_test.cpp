@@ -79,6 +79,20 @@ TEST_F(Histtext, WithoutUsableCalibrationLinesCountFromZero) {
   }
 }
 
+TEST_F(Histtext, CalibrationBeyondSinglePrecisionIsRefusedBeforeAnyLine) {
+  make_line("src", 10, {5, 6});
+  for (const char* calibration :
+       {"Energy keV 2 3.4e38 1e38", "Angle deg 2 1e308 3", "Energy keV 2 0 1e39"}) {
+    set_record(RecordKind::calibration, "src", 1, calibration);
+    set_record(RecordKind::information, "src", 1, "sample");
+    const Outcome outcome = run("histtext", {"src", "out.txt"});
+    EXPECT_EQ(outcome.status, 1) << calibration;
+    EXPECT_EQ(outcome.output(), "calibration 1 gives channel values beyond single precision: src\n")
+        << calibration;
+    EXPECT_EQ(file_text("out.txt"), "") << calibration;
+  }
+}
+
 TEST_F(Histtext, FailuresPrintOneMessage) {
   make_line("src", 0, {1});
   make_plane("plane", 0, 0, 1, {1, 2});
