@@ -6,11 +6,13 @@
 #include <vector>
 
 #include "structfit/rfactor_errors.h"
+#include "structfit/rfactor_resample.h"
 #include "structfit/spline.h"
 
 namespace {
 
 using structfit::CubicSpline;
+using structfit::Curve;
 using structfit::NumericalFault;
 
 // A cubic with curvature that changes sign over 10..40 degrees, values of order 1.
@@ -23,6 +25,15 @@ double cubic_slope(double x) {
 
 // Float rounding of values near 1 through a tridiagonal solve of a few dozen knots.
 constexpr double kTolerance = 2.0e-5;
+
+Curve sampled_cubic(float first, float step, int count) {
+  Curve curve;
+  for (int i = 0; i < count; ++i) {
+    const float angle = first + static_cast<float>(i) * step;
+    curve.push_back({angle, static_cast<float>(cubic(angle))});
+  }
+  return curve;
+}
 
 TEST(CubicSpline, ReproducesACubicWithItsEndSlopes) {
   std::vector<float> x;
@@ -52,6 +63,25 @@ TEST(CubicSpline, CoincidentOrFallingKnotsAreAFault) {
       EXPECT_STREQ(fault.what(), "bad xa input in splint");
     }
   }
+}
+
+TEST(ResampleCurve, ACubicOnACoarseStepLandsOnTheCubicOnTheFineStep) {
+  // Simulated every 1.5 degrees from 10.0 to 40.0; measured step 0.5.
+  const Curve simulated = sampled_cubic(10.0f, 1.5f, 21);
+  const Curve resampled = structfit::resample_curve(simulated, 0.5f, 400);
+  ASSERT_EQ(resampled.size(), 61u);  // trunc(30 / 0.5 + 1)
+  for (std::size_t j = 0; j < resampled.size(); ++j) {
+    EXPECT_FLOAT_EQ(resampled[j].angle, 10.0f + static_cast<float>(j) * 0.5f);
+    EXPECT_NEAR(resampled[j].intensity, cubic(resampled[j].angle), kTolerance) << j;
+  }
+}
+
+TEST(ResampleCurve, CountIsTruncatedAndLimitedToTheMeasuredCount) {
+  const Curve simulated = sampled_cubic(10.0f, 1.0f, 11);                   // 10 .. 20
+  EXPECT_EQ(structfit::resample_curve(simulated, 0.75f, 400).size(), 14u);  // trunc(14.33)
+  EXPECT_EQ(structfit::resample_curve(simulated, 0.75f, 9).size(), 9u);
+  // A step far below the span must not overflow the count.
+  EXPECT_EQ(structfit::resample_curve(simulated, 1.0e-30f, 400).size(), 400u);
 }
 
 }  // namespace
