@@ -88,7 +88,7 @@ void check_models(const std::vector<engine::Shift>& shifts, const std::vector<fl
       direct.atom(1).sigma = multi.models.sigma(v, 1);
       finish(direct, kDirectIons);
       direct.crystal.z_min = multi.crystal.z_min;  // the same start depth and end depth
-      direct.crystal.z_edges.back() = multi.crystal.z_edges.back();
+      direct.tables.z_end = multi.tables.z_end;
       const std::vector<engine::HitTally> plain = batches(direct);
       // Equal flux: the direct runs started half as many ions per batch.
       const double scale = static_cast<double>(reweighted[0].ions_run) / plain[0].ions_run;
