@@ -4,11 +4,10 @@
 // starts, the other an overlayer, regular starts and three vibration models.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <regex>
-#include <sstream>
 #include <string>
 
+#include "fixed_seed_data.h"
 #include "polysim_process.h"
 #include "scratch_dir.h"
 
@@ -17,13 +16,6 @@ namespace {
 using polysim_test::ScratchDir;
 
 constexpr const char* kSeed = "IONBEAM_SEED=20240611";
-
-std::string read_expected(const std::string& name) {
-  std::ifstream in(std::string(IONBEAM_TEST_DATA "/fixed_seed/") + name);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // The full name of the result file is the one line that depends on the directory.
 std::string without_directory(const std::string& text) {
@@ -41,16 +33,19 @@ std::string without_stamps(const std::string& text) {
 void expect_same_run(const std::string& root, int pairs) {
   ScratchDir dir;
   dir.write("polysim1.io", root + ".in\n" + root + "\n");
-  dir.write(root + ".in", read_expected(root + ".in"));
+  dir.write(root + ".in", polysim_test::fixed_seed_file(root + ".in"));
   const polysim_test::Outcome run = polysim_test::run_polysim(dir, kSeed);
   ASSERT_EQ(run.status, 0) << run.output;
   for (int n = 1; n <= pairs; ++n) {
     const std::string name = root + ".000" + std::to_string(n);
-    EXPECT_EQ(without_directory(dir.read(name)), without_directory(read_expected(name))) << name;
+    EXPECT_EQ(without_directory(dir.read(name)),
+              without_directory(polysim_test::fixed_seed_file(name)))
+        << name;
   }
   EXPECT_FALSE(std::filesystem::exists(dir.file(root + ".000" + std::to_string(pairs + 1))));
-  EXPECT_EQ(without_stamps(dir.read(root + ".status")), read_expected(root + ".status"));
-  EXPECT_EQ(without_stamps(run.output), read_expected(root + ".console"));
+  EXPECT_EQ(without_stamps(dir.read(root + ".status")),
+            polysim_test::fixed_seed_file(root + ".status"));
+  EXPECT_EQ(without_stamps(run.output), polysim_test::fixed_seed_file(root + ".console"));
 }
 
 TEST(PolysimFixedSeed, TwoKinematicGroupsWriteTheRecordedFiles) {
