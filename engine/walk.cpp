@@ -18,16 +18,6 @@ float edge(const std::vector<float>& edges, std::int32_t k) {
   return edges[static_cast<std::size_t>(k - 1)];
 }
 
-// `count` entries of `views` from index `first`, clipped to the table.
-template <typename T>
-std::span<const T> run_of(const std::vector<T>& views, std::int32_t first, std::int32_t count) {
-  const auto size = static_cast<std::int32_t>(views.size());
-  const std::int32_t begin = first < 0 ? 0 : (first > size ? size : first);
-  const std::int32_t end = first + count > size ? size : first + count;
-  if (end <= begin) return {};
-  return {views.data() + begin, static_cast<std::size_t>(end - begin)};
-}
-
 // Next layer edge.
 bool advance_z(IonState& ion, const Crystal& crystal) {
   if (ion.layer >= crystal.layer_count) return false;
@@ -153,16 +143,6 @@ WalkMode choose_walk_mode(const IonDirection& direction) {
   if (ax > ay && ax > 1.0f) return WalkMode::kX;
   if (ay >= ax && ay > 1.0f) return WalkMode::kY;
   return WalkMode::kZ;
-}
-
-CandidateBlock candidate_block(WalkMode mode, const IonState& ion, const CellLookup& cells) {
-  CandidateBlock block;
-  block.x = mode == WalkMode::kX ? run_of(cells.x, ion.kx, 1) : run_of(cells.x, ion.kx - 1, 2);
-  block.y = mode == WalkMode::kY ? run_of(cells.y, ion.ky, 1) : run_of(cells.y, ion.ky - 1, 2);
-  // Layer L is at index L - 1.
-  block.layers = mode == WalkMode::kZ ? run_of(cells.layer, ion.layer - 1, 1)
-                                      : run_of(cells.layer, ion.layer - 2, 2);
-  return block;
 }
 
 }  // namespace engine
