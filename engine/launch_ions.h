@@ -12,7 +12,9 @@
 
 namespace engine {
 
-// Runs every ion of one run direction.
+// Runs every ion of one run direction with the multi-model accounting
+// (multi_model_accounting.h); programs with another accounting call the template of
+// ion_launch.h with their own policy.
 //
 // Reads (unchanged): the crystal with its closed edge lists (the last z edge is not read) and
 // z_min; the models with their derived coefficients; the fixed tables; the run tables:
