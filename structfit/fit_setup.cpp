@@ -99,6 +99,7 @@ class SetupReader {
     FitParameter parameter;
     parameter.name = read_text("(1X,A)", kParameterNameWidth, "parameter name" + which);
     echo("(1X,2A)", {"PARAMETER NAME                 :", parameter.name});
+    check_name(parameter.name, j);
     in_.read("(1X,2F8.3)", {&parameter.guess, &parameter.step}, "guess and step" + which);
     echo("(1X,A,2F8.3)", {"GUESS AND GRADIENT STEP SIZE   :", parameter.guess, parameter.step});
     const std::int32_t rows = read_count("(1X,I3)", "10c", "NAT" + which, 0, kMostRows);
@@ -126,6 +127,17 @@ class SetupReader {
     throw SetupRefused(" " + source_ + ", line " + std::to_string(in_.line_number()) + ": record " +
                        record + ", " + name + " = " + std::to_string(value) + " is outside " +
                        std::to_string(least) + ".." + std::to_string(most));
+  }
+
+  // The name goes into the simulation input, whose reader takes a name up to the first
+  // blank, comma or slash and reads r*c as a repeat: it must be one such word.
+  void check_name(const std::string& name, std::int32_t j) const {
+    const std::string_view word = textio::trim_trailing(name);
+    if (!word.empty() && word.find_first_of(" ,/*'\"\t") == std::string_view::npos) return;
+    throw SetupRefused(" " + source_ + ", line " + std::to_string(in_.line_number()) +
+                       ": record 10a, name of parameter " + std::to_string(j) + " '" +
+                       std::string(word) +
+                       "' is not one word without blanks, commas, slashes, asterisks or quotes");
   }
 
   std::string read_text(std::string_view format, std::size_t width, const std::string& item) {

@@ -79,7 +79,7 @@ TEST(FitSetup, ValuesLandInTheirTables) {
   EXPECT_FLOAT_EQ(setup.relative_tolerance, 0.001f);
   EXPECT_EQ(setup.point_count, 5);
   ASSERT_EQ(setup.parameters.size(), 3u);
-  EXPECT_EQ(setup.parameters[1].name, textio::fixed_width("sigma top", 20));
+  EXPECT_EQ(setup.parameters[1].name, textio::fixed_width("sigma_top", 20));
   EXPECT_FLOAT_EQ(setup.parameters[1].step, 0.02f);
   EXPECT_FLOAT_EQ(setup.parameters[1].rows[2][0], -0.2f);
   EXPECT_TRUE(setup.parameters[2].rows.empty());  // NAT 0 reads no rows
@@ -122,6 +122,17 @@ TEST(FitSetup, CountsOutsideTheTablesAreRefusedNamingRecordValueAndLimit) {
     SetupRun run;
     EXPECT_EQ(run.refusal(with(c.index, c.line)), c.refusal) << c.line;
   }
+}
+
+TEST(FitSetup, ParameterNamesMustReadBackAsOneWord) {
+  const std::string head = " bfgsin.dat, line 17: record 10a, name of parameter 1 ";
+  const std::string tail = " is not one word without blanks, commas, slashes, asterisks or quotes";
+  for (const char* name : {"d12 expansion", "d12,a", "2*d", "'d12'", ""}) {
+    SetupRun run;
+    EXPECT_EQ(run.refusal(with(16, std::string(" ") + name)), head + "'" + name + "'" + tail);
+  }
+  SetupRun run;
+  EXPECT_EQ(run.refusal(with(16, " d12-expansion.(a)")), "accepted");
 }
 
 TEST(FitSetup, MissingFilesAreNamedAsTheHistoricMessagesDo) {

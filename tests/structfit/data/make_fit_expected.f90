@@ -200,7 +200,8 @@ contains
               if (l == 1) then
                 lo = d; hi = d
               else
-                lo = min(lo, d); hi = max(hi, d)
+                if (d < lo) lo = d
+                if (d > hi) hi = d
               end if
             end do
             cen = (lo + hi) * 0.5
