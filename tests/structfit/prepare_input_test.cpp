@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "fit_case.h"
 #include "polysim/input_reader.h"
 #include "structfit/fit_errors.h"
@@ -71,6 +73,26 @@ TEST(PrepareInput, SimulationReaderAcceptsTheWrittenInput) {
   ASSERT_EQ(v.vibration_params.size(), 1u);
   EXPECT_EQ(v.crystal.atoms.size(), 8u);
   EXPECT_EQ(v.dims.n(5), 4);
+}
+
+TEST(PrepareInput, ExampleSetUpPreparesInputsTheSimulationReaderAccepts) {
+  const std::filesystem::path example =
+      std::filesystem::path(IONBEAM_TEST_DATA) / "../../../examples/structfit";
+  polysim_test::ScratchDir dir(true);
+  for (const char* name : {"bfgsin.dat", "cu001_base.in", "cu001_blocking.exp"}) {
+    std::filesystem::copy_file(example / name, dir.file(name));
+  }
+  std::ostringstream console;
+  const structfit::FitSetup setup = structfit::read_fit_setup("bfgsin.dat", console);
+  for (std::int32_t index : {1, 2}) {
+    structfit::prepare_simulation_input(setup, {0.0f, 0.1f}, index, "cu001_base.in", "inmulti.in",
+                                        console);
+    polysim::StatusFile status(dir.file("check.status").string(), console);
+    const polysim::SimulationInput in =
+        polysim::read_simulation_input(dir.file("inmulti.in").string(), status);
+    EXPECT_EQ(in.models.structure_count * in.models.vibration_count, 5) << index;
+    EXPECT_EQ(in.dims.n(5), 8) << index;  // eight layers, one plane each
+  }
 }
 
 TEST(PrepareInput, BaseFilesTheSetUpCannotApplyToAreRefused) {
