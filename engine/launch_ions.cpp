@@ -96,10 +96,9 @@ void launch_ions(const Crystal& crystal, const ModelSet& models, const FixedTabl
                  HitTally& tally) {
   check_run_data(crystal, models, tables, run, tally);
   const ScatteringReference reference =
-      reference_direction(run.run_azimuth, run.companion_polar, tables.type_angle_cutoff);
+      reference_direction(run.run_azimuth, run.companion_polar, run.type_angle_cutoff);
   const CellLookup cells = make_cell_lookup(crystal);
-  const TrackingContext context{
-      crystal, models, fixed, tables, cells, reference, crystal.z_edges.back()};
+  const TrackingContext context{crystal, models, fixed, tables, cells, reference, tables.z_end};
   const BeamSetup beam =
       set_up_beam(run.run_azimuth, run.run_polar, run.companion_polar, reference, crystal.z_min,
                   tables.interaction_reach, models.structure_count * models.vibration_count,

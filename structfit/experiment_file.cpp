@@ -34,17 +34,16 @@ bool read_pair(const std::string& line, float& angle, float& intensity) {
 
 }  // namespace
 
-MeasuredCurve read_experiment_file(const std::filesystem::path& path) {
+Curve read_experiment_file(const std::filesystem::path& path) {
   std::ifstream file(path);
   if (!file) throw SetupRefused(" cannot open experiment file " + path.string());
-  MeasuredCurve curve;
+  Curve curve;
   std::string line;
   float angle = 0.0f, intensity = 0.0f;
-  while (curve.angles.size() < kMostCurvePoints &&
+  while (curve.size() < static_cast<std::size_t>(kMaxCurvePoints) &&
          textio::read_capped_line(file, line) == textio::LineStatus::ok &&
          read_pair(line, angle, intensity)) {
-    curve.angles.push_back(angle);
-    curve.intensities.push_back(intensity);
+    curve.push_back({angle, intensity});
   }
   return curve;
 }

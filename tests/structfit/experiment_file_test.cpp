@@ -8,10 +8,19 @@
 
 namespace {
 
-structfit::MeasuredCurve read_text(const std::string& text) {
+struct Columns {
+  std::vector<float> angles, intensities;
+};
+
+Columns read_text(const std::string& text) {
   polysim_test::ScratchDir dir;
   dir.write("curve.exp", text);
-  return structfit::read_experiment_file(dir.file("curve.exp"));
+  Columns columns;
+  for (const structfit::CurvePoint& p : structfit::read_experiment_file(dir.file("curve.exp"))) {
+    columns.angles.push_back(p.angle);
+    columns.intensities.push_back(p.intensity);
+  }
+  return columns;
 }
 
 TEST(ExperimentFile, ReadsPairsUntilTheFirstLineThatIsNotAPair) {
@@ -32,7 +41,7 @@ TEST(ExperimentFile, ReadsPairsUntilTheFirstLineThatIsNotAPair) {
       {"empty file", "", {}},
   };
   for (const Case& c : cases) {
-    const structfit::MeasuredCurve curve = read_text(c.text);
+    const Columns curve = read_text(c.text);
     EXPECT_EQ(curve.angles, c.angles) << c.name;
     EXPECT_EQ(curve.intensities.size(), c.angles.size()) << c.name;
   }
@@ -42,7 +51,7 @@ TEST(ExperimentFile, ReadsPairsUntilTheFirstLineThatIsNotAPair) {
 TEST(ExperimentFile, KeepsAtMost400Pairs) {
   std::string text;
   for (int i = 0; i < 450; ++i) text += std::to_string(100 + i) + " 1\n";
-  const structfit::MeasuredCurve curve = read_text(text);
+  const Columns curve = read_text(text);
   ASSERT_EQ(curve.angles.size(), 400u);
   EXPECT_EQ(curve.angles.back(), 499.0f);
 }

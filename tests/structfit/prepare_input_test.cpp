@@ -8,6 +8,7 @@
 
 #include "fit_case.h"
 #include "polysim/input_reader.h"
+#include "polysim/status_file.h"
 #include "structfit/fit_errors.h"
 
 namespace {
