@@ -6,9 +6,11 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "structfit/domin_dump.h"
 #include "structfit/domin_report.h"
 #include "structfit/domin_run.h"
 #include "textio/format_writer.h"
+#include "textio/free_writer.h"
 
 namespace structfit {
 namespace {
@@ -145,15 +147,45 @@ bool stalled(MinimizerState& st, int& count) {
   return count >= stalled_steps;
 }
 
-void iterate(DominRun& run) {
+bool fresh_start(DominRun& run) {
   MinimizerState& st = run.st;
   st.x = st.start;
   st.x_prev = st.start;
-  if (!initialise(run)) return;
+  if (!initialise(run)) return false;
   for (std::size_t i = 0; i < st.s.size(); ++i) st.s[i] = std::fabs(st.x[i]) + 1.0F;
   st.norm_x = norm(st.s);
+  return true;
+}
+
+void reload(DominRun& run) {
+  const std::string dashes(45, '-');
+  run.console << (textio::FreeLine{} << dashes).str()
+              << (textio::FreeLine{} << "Reloading search data from previous dump file").str()
+              << (textio::FreeLine{} << dashes).str()
+              << (textio::FreeLine{} << "reading from dump file").str();
+  run.st = read_restart_file(run.options.restart_file, run.st.n, run.scale);
+  run.h.assign(run.scale.size(), 0.0F);
+}
+
+// The dump at the head of a pass; the first pass after a resume keeps the dump it came from.
+void dump(DominRun& run, int pass) {
+  if (pass == 0 && run.options.resume) return;
+  run.console << '\n'
+              << (textio::FreeLine{}
+                  << (pass == 0 ? "Creating restart file on unit 69" : "Updating restart file"))
+                     .str();
+  write_restart_file(run.options.restart_file, run.st, run.scale);
+}
+
+void iterate(DominRun& run) {
+  MinimizerState& st = run.st;
+  if (run.options.resume)
+    reload(run);
+  else if (!fresh_start(run))
+    return;
   int stall_count = 0;
-  for (;;) {
+  for (int pass = 0;; ++pass) {
+    dump(run, pass);
     if (++st.step > st.step_limit) {
       --st.step;
       st.termination = reason::step_limit;
@@ -186,6 +218,7 @@ MinimizerState domin(std::vector<float>& x, const DominCallbacks& callbacks,
                      const DominOptions& options, std::ostream& console) {
   if (x.empty()) throw std::invalid_argument("domin needs at least one variable");
   MinimizerState st = make_minimizer_state(static_cast<int>(x.size()), x);
+  st.start_mode = options.resume ? 0 : 1;
   StepLog log(options.step_log);
   DominRun run{st, callbacks, options, console, log, {}, {}, 0};
   iterate(run);

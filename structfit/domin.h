@@ -29,10 +29,14 @@ struct DominCallbacks {
 struct DominOptions {
   float tolerance = 0.0F;       // relative tolerance of the three convergence measures
   bool scale_variables = true;  // scale by 1/√|second derivative| at every (re)start
+  bool resume = false;          // continue from the restart dump instead of x
   std::string step_log = "domin.res";
+  std::string restart_file = "fort.69";
 };
 
 // Minimizes from `x` (overwritten by the result); progress and the report go to `console`.
+// The restart dump is rewritten at the head of every pass; with `resume` the run continues
+// from it (x then only gives the number of variables).
 // Returns the final state (termination reason, counters, protocol table).
 MinimizerState domin(std::vector<float>& x, const DominCallbacks& callbacks,
                      const DominOptions& options, std::ostream& console);

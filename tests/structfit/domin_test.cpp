@@ -1,79 +1,33 @@
 // The minimizer on analytic functions: minima reached, counters and termination reasons,
 // the step bound, the tolerance rules, and the constants of 32-bit arithmetic.
 #include <gtest/gtest.h>
-#include <unistd.h>
-
 #include <cmath>
 #include <filesystem>
 #include <sstream>
 #include <string>
 
+#include "domin_case.h"
 #include "structfit/domin.h"
 
 namespace {
 
+using domin_case::bowl;
+using domin_case::rosenbrock;
+using domin_case::temp_path;
 using structfit::DominCallbacks;
 using structfit::DominOptions;
 using structfit::MinimizerState;
-
-std::string log_path() {
-  return (std::filesystem::temp_directory_path() /
-          ("domin-test-" + std::to_string(getpid()) + ".res"))
-      .string();
-}
-
-// f = Σ a_i (x_i − c_i)², exact gradient and second derivatives.
-DominCallbacks bowl(std::vector<float> a, std::vector<float> c) {
-  DominCallbacks cb;
-  cb.objective = [=](const std::vector<float>& x, float& f) {
-    f = 0.0F;
-    for (std::size_t i = 0; i < x.size(); ++i) f += a[i] * (x[i] - c[i]) * (x[i] - c[i]);
-    return 0;
-  };
-  cb.gradient = [=](const std::vector<float>& x, std::vector<float>& g, std::vector<float>& h) {
-    for (std::size_t i = 0; i < x.size(); ++i) {
-      g[i] = 2.0F * a[i] * (x[i] - c[i]);
-      h[i] = 2.0F * a[i];
-    }
-    return 0;
-  };
-  return cb;
-}
-
-// Σ 100 (x_{i+1} − x_i²)² + (1 − x_i)², minimum 0 at x = 1.
-DominCallbacks rosenbrock() {
-  DominCallbacks cb;
-  cb.objective = [](const std::vector<float>& x, float& f) {
-    f = 0.0F;
-    for (std::size_t i = 0; i + 1 < x.size(); ++i) {
-      const float u = x[i + 1] - x[i] * x[i], v = 1.0F - x[i];
-      f += 100.0F * u * u + v * v;
-    }
-    return 0;
-  };
-  cb.gradient = [](const std::vector<float>& x, std::vector<float>& g, std::vector<float>& h) {
-    std::fill(g.begin(), g.end(), 0.0F);
-    std::fill(h.begin(), h.end(), 0.0F);
-    for (std::size_t i = 0; i + 1 < x.size(); ++i) {
-      const float u = x[i + 1] - x[i] * x[i];
-      g[i] += -400.0F * x[i] * u - 2.0F * (1.0F - x[i]);
-      g[i + 1] += 200.0F * u;
-      h[i] += 1200.0F * x[i] * x[i] - 400.0F * x[i + 1] + 2.0F;
-      h[i + 1] += 200.0F;
-    }
-    return 0;
-  };
-  return cb;
-}
 
 MinimizerState run(std::vector<float>& x, const DominCallbacks& cb, float tol,
                    std::string* console_text = nullptr) {
   std::ostringstream console;
   DominOptions options;
   options.tolerance = tol;
-  options.step_log = log_path();
+  options.step_log = temp_path(".res");
+  options.restart_file = temp_path(".69");
   MinimizerState st = structfit::domin(x, cb, options, console);
   std::filesystem::remove(options.step_log);
+  std::filesystem::remove(options.restart_file);
   if (console_text) *console_text = console.str();
   return st;
 }
