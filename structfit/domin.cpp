@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <stdexcept>
 
 #include "structfit/domin_dump.h"
@@ -139,7 +140,8 @@ Outcome take_step(DominRun& run) {
   }
 }
 
-bool stalled(MinimizerState& st, int& count) {
+bool stalled(MinimizerState& st) {
+  std::int32_t& count = st.no_progress;
   if (st.f_prev - st.f <= (std::fabs(st.f) + st.eps1000) * st.eps1000)
     ++count;
   else
@@ -183,7 +185,6 @@ void iterate(DominRun& run) {
     reload(run);
   else if (!fresh_start(run))
     return;
-  int stall_count = 0;
   for (int pass = 0;; ++pass) {
     dump(run, pass);
     if (++st.step > st.step_limit) {
@@ -200,7 +201,7 @@ void iterate(DominRun& run) {
       return;
     }
     if (take_step(run) == Outcome::stop) return;
-    if (stalled(st, stall_count)) {
+    if (stalled(st)) {
       st.termination = reason::no_decrease;
       return;
     }

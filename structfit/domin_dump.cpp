@@ -78,7 +78,7 @@ template <class IO, class CheckN>
 void visit(IO& io, MinimizerState& st, std::vector<float>& scale, CheckN check_n) {
   std::int32_t reserved_i = 0;
   float reserved_r = 0.0F;
-  io.item(st.protocol_flag), io.item(reserved_i), io.item(reserved_i), io.item(st.start_mode),
+  io.item(st.protocol_flag), io.item(st.no_progress), io.item(reserved_i), io.item(st.start_mode),
       io.item(reserved_i), io.end_record();
   io.item(st.n), io.item(st.gradient_cost), io.end_record();
   check_n(st.n);

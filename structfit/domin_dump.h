@@ -15,7 +15,8 @@ class RestartFileError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Writes the sixteen state records and a seventeenth with the scaling vector to a temporary
+// Writes the sixteen state records (the no-progress count in the first reserved integer) and a
+// seventeenth with the scaling vector to a temporary
 // name beside `path`, then renames it over `path`: a crash mid-write leaves the old dump whole.
 void write_restart_file(const std::string& path, const MinimizerState& st,
                         const std::vector<float>& scale);

@@ -23,6 +23,7 @@ inline constexpr int protocol_columns = 14;
 
 struct MinimizerState {
   std::int32_t protocol_flag = 0;  // 1: print the short protocol in the report
+  std::int32_t no_progress = 0;    // steps in a row without relative decrease (first reserved)
   std::int32_t start_mode = 1;     // 0: resume, otherwise fresh start
   std::int32_t n = 0;
   std::int32_t gradient_cost = 0;

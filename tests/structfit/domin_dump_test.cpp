@@ -125,6 +125,7 @@ TEST(DominDump, ReadsAndRewritesAFortranWrittenDumpByteForByte) {
   std::vector<float> scale;
   const MinimizerState st = structfit::read_restart_file(fortran, 2, scale);
   EXPECT_EQ(st.protocol_flag, 1);
+  EXPECT_EQ(st.no_progress, 3);
   EXPECT_EQ(st.start_mode, 1);
   EXPECT_EQ(st.function_calls, 11);
   EXPECT_EQ(st.modsteps, 16);

@@ -1,6 +1,7 @@
 ! Writes domin_dump_n2.bin: a restart dump for 2 variables as this Fortran runtime writes
-! sequential unformatted records, with distinct values in every item (reserved items 0), so
-! the C++ reader can be checked item by item and its writer byte for byte.
+! sequential unformatted records, with distinct values in every item (reserved items 0; the
+! first reserved integer holds the no-progress count), so the C++ reader can be checked item
+! by item and its writer byte for byte.
 ! Build and run in this directory (no build or test needs it; its output is committed):
 !   gfortran make_domin_dump.f90 -o /tmp/mdd && /tmp/mdd
 program make_domin_dump
@@ -24,7 +25,7 @@ program make_domin_dump
   sc = (/ 0.5, 2.0 /)
   open(69, file='domin_dump_n2.bin', form='unformatted', access='sequential', &
        status='replace')
-  write(69) 1, 0, 0, 1, 0
+  write(69) 1, 3, 0, 1, 0
   write(69) n, 0
   write(69) 11, 12, 13, 14, 15, 16
   write(69) 17, 3000
