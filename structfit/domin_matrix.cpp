@@ -126,7 +126,9 @@ namespace {
 float damp(DominRun& run, const std::vector<float>& s, float sy, float q) {
   MinimizerState& st = run.st;
   st.theta = 1.0F;
-  if (!(sy < st.sqrt_eps * dot(st.y, st.y))) return sy;
+  // A curvature that is not positive (a gradient unchanged along the step, y = 0) is damped
+  // too: the update divides by s·y.
+  if (!(sy < st.sqrt_eps * dot(st.y, st.y)) && sy > 0.0F) return sy;
   const float ts = st.step_scale * st.sigma;
   const float m = ts * ts * q;  // sᵀHs: H·s = −t·σ·g_prev
   if (!(sy < 0.2F * m)) return sy;

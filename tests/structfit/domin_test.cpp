@@ -173,4 +173,31 @@ TEST(Domin, ObjectiveErrorsShortenTheStep) {
   EXPECT_GT(st.function_calls, st.step);
 }
 
+TEST(Domin, UnboundedDescentWithoutCurvatureStaysFinite) {
+  // f = −x has no minimum and no curvature: the variable keeps scale 1 (said on the
+  // console), the damped updates keep the matrix finite (y = 0 would divide by s·y = 0), and
+  // the run ends by the conditioning rule once the gradient is small against it.
+  DominCallbacks cb;
+  cb.objective = [](const std::vector<float>& x, float& f) {
+    f = -x[0];
+    return 0;
+  };
+  cb.gradient = [](const std::vector<float>&, std::vector<float>& g, std::vector<float>& h) {
+    g = {-1.0F};
+    h = {0.0F};
+    return 0;
+  };
+  std::vector<float> x{0.0F};
+  std::string console;
+  const MinimizerState st = run(x, cb, 1e-6F, &console);
+  EXPECT_EQ(st.termination, structfit::reason::small_step);
+  EXPECT_TRUE(std::isfinite(x[0]));
+  EXPECT_GT(x[0], 1e6F);
+  EXPECT_EQ(st.noupdates, 0);
+  EXPECT_EQ(st.modsteps, st.updates);
+  EXPECT_EQ(
+      console.find(" no scaling of variable           1 (second derivative   0.00000000     )\n"),
+      0u);
+}
+
 }  // namespace
