@@ -71,6 +71,23 @@ TEST(DominDump, ResumedRunEndsExactlyAsTheUninterruptedOne) {
   EXPECT_EQ(resumed.st.b, whole.st.b);
 }
 
+TEST(DominDump, AResumedRunStopsAtTheStepLimit) {
+  // A dump moved on to step 2998 leaves two passes: the third ends the run with reason −2
+  // and the short protocol.
+  DominCallbacks stopping = rosenbrock();
+  stopping.converged = [] { return true; };
+  minimize(stopping, false);
+  std::vector<float> scale;
+  MinimizerState st = structfit::read_restart_file(temp_path(".69"), 2, scale);
+  st.step = 2998;
+  structfit::write_restart_file(temp_path(".69"), st, scale);
+  const Outcome resumed = minimize(rosenbrock(), true);
+  std::filesystem::remove(temp_path(".69"));
+  EXPECT_EQ(resumed.st.termination, structfit::reason::step_limit);
+  EXPECT_EQ(resumed.st.step, 3000);
+  EXPECT_EQ(resumed.st.protocol[2999], 3000.0F);  // step number of the last row
+}
+
 TEST(DominDump, SixteenFramedRecordsAndTheScalingVector) {
   const std::string path = temp_path(".layout");
   MinimizerState st = structfit::make_minimizer_state(2, {3.0F, 4.0F});
