@@ -200,4 +200,27 @@ TEST(Domin, UnboundedDescentWithoutCurvatureStaysFinite) {
       0u);
 }
 
+TEST(Domin, SearchFailingAgainAfterARestartEndsInsteadOfLooping) {
+  // A gradient that promises descent on a flat objective: every step search fails; the
+  // restart with a fresh matrix fails too, and the run ends as a zero step.
+  DominCallbacks cb;
+  cb.objective = [](const std::vector<float>&, float& f) {
+    f = 1.0F;
+    return 0;
+  };
+  cb.gradient = [](const std::vector<float>&, std::vector<float>& g, std::vector<float>& h) {
+    g = {1.0F};
+    h = {1.0F};
+    return 0;
+  };
+  std::vector<float> x{0.0F};
+  const MinimizerState st = run(x, cb, 1e-6F);
+  EXPECT_EQ(st.termination, structfit::reason::zero_step);
+  EXPECT_EQ(st.step, 1);
+  EXPECT_EQ(st.restarts, 1);
+  EXPECT_EQ(st.gradient_calls, 2);  // the start and the restart
+  EXPECT_EQ(x, std::vector<float>{0.0F});
+  EXPECT_EQ(st.protocol[12 * structfit::protocol_rows], 1.0F);  // restart mark of step 1
+}
+
 }  // namespace
