@@ -4,17 +4,12 @@
 // costs the accounting at those atoms.
 #include <benchmark/benchmark.h>
 
-#include <algorithm>
-#include <cmath>
 #include <cstdint>
 #include <vector>
 
-#include "engine/deflection_table.h"
 #include "engine/fixed_tables.h"
-#include "engine/launch_ions.h"
-#include "engine/potential.h"
-#include "engine/ring_tables.h"
-#include "polysim/prepare_models.h"
+#include "polysim/prepared_run.h"
+#include "polysim/simulate.h"
 
 namespace {
 
@@ -28,14 +23,12 @@ const engine::FixedTables& tables() {
   return fixed;
 }
 
+// The slab as a simulation input (angles in degrees), prepared as polysim prepares it.
 struct Slab {
-  engine::Crystal crystal;
-  engine::ModelSet models;
-  engine::Beam beam;
-  engine::RunTables run_tables;
-  engine::IonRunParameters run;
+  polysim::SimulationInput input;
 
   Slab(std::int32_t structures, std::int32_t vibrations, float polar, float azimuth) {
+    engine::Crystal& crystal = input.crystal;
     const float half = 0.5f * kLattice, spacing = 0.5f * kLattice;
     crystal.types = {{29, 63.546f}};
     crystal.repeat_x = crystal.repeat_y = kLattice;
@@ -54,18 +47,14 @@ struct Slab {
       add_atom(half, odd ? half : 0.0f, z, 2, odd ? 2 : 1, l);
     }
     set_models(structures, vibrations);
+    engine::Beam& beam = input.beam;
     beam.ion_z = 1;
     beam.ion_mass = 1.008f;
     beam.ion_energy = 100.0f;
     beam.azimuth = azimuth;
     beam.polar_angle = polar;
     beam.detection_angles = {120.0f};
-    polysim::prepare_models(crystal, models, beam, tables());
-    set_tables();
-    run.run_polar = beam.polar_angle;
-    run.run_azimuth = beam.azimuth;
-    run.companion_polar = beam.polar_angle + beam.detection_angles[0];
-    run.ion_target = kIons;
+    beam.atoms_per_layer = 2.0f;
   }
 
   void add_atom(float x, float y, float z, std::int32_t i, std::int32_t j, std::int32_t l) {
@@ -78,12 +67,13 @@ struct Slab {
     atom.layer = l;
     atom.sigma = 0.085f;
     atom.type = 1;
-    crystal.atoms.push_back(atom);
+    input.crystal.atoms.push_back(atom);
   }
 
   // Structure model s moves the model atoms by 0.02 (s - 1) Å inward and 0.01 (s - 1) Å
   // along x; vibration model v scales their amplitude by 1 + 0.1 (v - 1).
   void set_models(std::int32_t structures, std::int32_t vibrations) {
+    engine::ModelSet& models = input.models;
     models.structure_count = structures;
     models.vibration_count = vibrations;
     models.displaced_atom_count = models.vibrated_atom_count = kModelAtoms;
@@ -96,22 +86,6 @@ struct Slab {
       for (std::int32_t a = 1; a <= kModelAtoms; ++a)
         models.sigma(v, a) = 0.085f * (1.0f + 0.1f * (v - 1));
   }
-
-  // As the run driver sets them for the shadowing run.
-  void set_tables() {
-    const float pi = tables().pi, degree = tables().deg_to_rad;
-    run_tables.deflection =
-        engine::build_deflection_table(crystal.types, beam, engine::kMoliere, 1.0f, tables());
-    run_tables.type_angle_cutoff =
-        engine::impact_cutoff(run_tables.deflection, beam.detection_angles[0], pi);
-    const float reference = std::clamp(0.1f * std::cos(beam.polar_angle) / crystal.z_max,
-                                       0.01f * degree, 0.1f * degree);
-    const std::vector<float> reach = engine::impact_cutoff(run_tables.deflection, reference, pi);
-    run_tables.interaction_reach = reach[0];
-    run_tables.type_reach_weight = {1.0f / (reach[0] * reach[0])};
-    crystal.z_edges.back() = crystal.z_max + run_tables.interaction_reach;
-    engine::build_ring_tables(crystal, models, tables(), run_tables);
-  }
 };
 
 // Arguments: structure models, vibration models, polar angle and azimuth (degrees).
@@ -119,13 +93,14 @@ void BM_PartnerSearches(benchmark::State& state) {
   const Slab slab(static_cast<std::int32_t>(state.range(0)),
                   static_cast<std::int32_t>(state.range(1)), static_cast<float>(state.range(2)),
                   static_cast<float>(state.range(3)));
+  const polysim::PreparedRun prepared = polysim::prepare_run(slab.input, tables());
+  // The shadowing run, with the detection angle as its mean angle, at a fixed ion count.
+  polysim::ScheduledRun run = prepared.schedule.shadowing;
+  run.parameters.ion_target = kIons;
   engine::RandomGenerator generator(12345);
   std::int64_t searches = 0, ions = 0;
   for (auto _ : state) {
-    engine::HitTally tally(slab.models.vibration_count, slab.models.structure_count,
-                           static_cast<std::int32_t>(slab.crystal.atoms.size()));
-    engine::launch_ions(slab.crystal, slab.models, tables(), slab.run_tables, slab.run, generator,
-                        tally);
+    const engine::HitTally tally = polysim::run_scheduled(prepared, tables(), run, generator);
     searches += tally.partner_searches;
     ions += tally.ions_run;
     benchmark::DoNotOptimize(tally.hit_sum.data());

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "engine/ion_state.h"
-#include "engine/partner_search.h"
+#include "engine/partner.h"
 #include "engine/tracking_context.h"
 
 namespace engine {

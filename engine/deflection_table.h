@@ -41,6 +41,8 @@ class DeflectionTable {
     return tangent_[row(type) + static_cast<std::size_t>(nint_within(2000.0f * p, 0, kLastIndex))];
   }
 
+  bool operator==(const DeflectionTable&) const = default;
+
  private:
   std::size_t row(std::int32_t type) const {
     return static_cast<std::size_t>(type - 1) * (kLastIndex + 1);

@@ -6,7 +6,7 @@
 
 #include "engine/ion_run.h"
 #include "engine/ion_state.h"
-#include "engine/partner_search.h"
+#include "engine/partner.h"
 #include "engine/tracking_context.h"
 
 namespace engine {

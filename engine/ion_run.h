@@ -21,18 +21,22 @@ struct IonRunParameters {
   std::int32_t overlayer_flag = 0;  // 1: ions cross an amorphous overlayer first
   std::int32_t overlayer_type = 0;  // atom type of the overlayer (1-based)
   float overlayer_density = 0.0f;   // atoms/cm^2
+  // Å per type (type t at t - 1): the impact parameter that deflects the ion by the run's
+  // detection angle, the distance of the hit point from an atom's site.
+  std::vector<float> type_angle_cutoff;
 
   bool blocking() const { return angle_index != 0; }
   bool overlayer() const { return overlayer_flag == 1; }
+  bool operator==(const IonRunParameters&) const = default;
 };
 
-// Sums of ion runs. launch_ions adds to hit_sum, overlayer_deflection_sum and
-// partner_searches, and sets ions_run and hit_norm; resetting is the driver's. The sums are
-// double: a run adds millions of small terms to each, and a 32-bit sum would lose them once
-// it is 2^24 times larger than a term (the hitting probability would fall with the flux).
-struct HitTally {
-  HitTally() = default;
-  HitTally(std::int32_t vibrations, std::int32_t structures, std::int32_t atoms)
+// The additive sums of ion runs: launch_ions adds to them and to nothing else, so the sums
+// of parts of a run can be added in a fixed order. The sums are double: a run adds millions of
+// small terms to each, and a 32-bit sum would lose them once it is 2^24 times larger than a
+// term (the hitting probability would fall with the flux).
+struct HitSums {
+  HitSums() = default;
+  HitSums(std::int32_t vibrations, std::int32_t structures, std::int32_t atoms)
       : vibration_count(vibrations),
         structure_count(structures),
         atom_count(atoms),
@@ -48,8 +52,6 @@ struct HitTally {
   // lie together, in the order of the ion's weights.
   std::vector<double> hit_sum;
   double overlayer_deflection_sum = 0.0;  // squared overlayer deflection angles, rad^2
-  std::int32_t ions_run = 0;              // grid points of the last run, at least 1
-  float hit_norm = 0.0f;                  // F0 = 1 / (cos ψ - 1)^2 of the last run
   std::int64_t partner_searches = 0;      // partner searches made, for diagnostics
 
   std::size_t index(std::int32_t v, std::int32_t s, std::int32_t a) const {
@@ -62,6 +64,20 @@ struct HitTally {
   double hit(std::int32_t v, std::int32_t s, std::int32_t a) const {
     return hit_sum[index(v, s, a)];
   }
+  bool operator==(const HitSums&) const = default;
+};
+
+// What one ion run is, as opposed to what it found: set by launch_ions, not summed.
+struct RunFacts {
+  std::int32_t ions_run = 0;  // grid points of the run, at least 1
+  float hit_norm = 0.0f;      // F0 = 1 / (cos ψ - 1)^2 of the run direction
+  bool operator==(const RunFacts&) const = default;
+};
+
+// One ion run's tally: launch_ions adds to the sums and sets the facts; resetting is the
+// caller's.
+struct HitTally : HitSums, RunFacts {
+  using HitSums::HitSums;
 };
 
 }  // namespace engine

@@ -12,15 +12,17 @@
 
 namespace engine {
 
-// Runs every ion of one run direction.
+// Runs every ion of one run direction with the multi-model accounting
+// (multi_model_accounting.h); programs with another accounting call the template of
+// ion_launch.h with their own policy.
 //
-// Reads (unchanged): the crystal with its closed edge lists (the last z edge is the end
-// depth z_max + interaction_reach that the driver sets) and z_min; the models with their
-// derived coefficients; the fixed tables; the run tables: deflection table of the current
-// energy, type_angle_cutoff for the detection angle, type_reach_weight = 1/R_t^2,
-// interaction_reach (for the grazing start depth) and the ring tables of build_ring_tables
-// for the same radii. `run` gives the direction, the reference direction, the ion target,
-// the start mode, the blocking flag and the overlayer.
+// Reads (unchanged): the crystal with its closed edge lists (the last z edge is not read) and
+// z_min; the models with their derived coefficients; the fixed tables; the run tables:
+// deflection table of the current energy, type_reach_weight = 1/R_t^2, interaction_reach
+// (for the grazing start depth), the ring tables of build_ring_tables for the same radii and
+// the end depth z_end. `run` gives the direction, the reference direction with the
+// type_angle_cutoff of the detection angle, the ion target, the start mode, the blocking flag
+// and the overlayer.
 //
 // Adds to tally.hit_sum and tally.overlayer_deflection_sum, sets tally.ions_run (the grid
 // points nxg nyg, at least 1) and tally.hit_norm (F0). The tally must be sized for

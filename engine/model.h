@@ -11,6 +11,7 @@ namespace engine {
 struct AtomType {
   std::int32_t z = 0;  // atomic number
   float mass = 0.0f;   // amu
+  bool operator==(const AtomType&) const = default;
 };
 
 struct Atom {
@@ -24,6 +25,7 @@ struct Atom {
   std::int32_t change_class = 1;  // 1 none; 3 shifts in depth; 5 sideways; +1 amplitude varies
   float gauss_coeff = 0.0f;       // 125 / (2 sigma^2), 1/Å^2 scaled by the exp-table factor
   float reach2 = 0.0f;            // squared distance within which the atom can be met, Å^2
+  bool operator==(const Atom&) const = default;
 };
 
 // Atoms, types and the cell grid. Tables are 0-based in memory; atom, type and cell numbers
@@ -34,13 +36,16 @@ struct Crystal {
   std::int32_t cell_count_x = 0, cell_count_y = 0, layer_count = 0;
   float repeat_x = 0.0f, repeat_y = 0.0f;  // surface cell repeat distances, Å
   // Ascending starting edges of the cells, Å, each closed by one more slot: repeat_x,
-  // repeat_y and the end depth respectively.
+  // repeat_y, and for z a slot the tracking never reads (the end depth of an ion run
+  // changes with its interaction radii and is carried by its RunTables).
   std::vector<float> x_edges, y_edges, z_edges;
   // Atom number (1-based) occupying cell (i, j, layer), or 0.
   std::vector<std::int32_t> cell_atom;
   // Derived by set-up: smallest and largest atom depth over all structure models, Å; both
   // start from 0, so the surface plane is always inside the range.
   float z_min = 0.0f, z_max = 0.0f;
+
+  bool operator==(const Crystal&) const = default;
 
   std::int32_t& cell(std::int32_t i, std::int32_t j, std::int32_t layer) {
     return cell_atom[cell_index(i, j, layer)];
@@ -55,6 +60,7 @@ struct Crystal {
 
 struct Shift {
   float dx = 0.0f, dy = 0.0f, dz = 0.0f;  // Å
+  bool operator==(const Shift&) const = default;
 };
 
 // The structure models (shifts of atoms 1..displaced_atom_count) and vibration models
@@ -70,6 +76,8 @@ struct ModelSet {
   // Derived by set-up, same layout as vibration_sigma:
   std::vector<float> vibration_gauss_coeff;  // 125 / (2 sigma^2)
   std::vector<float> vibration_ratio;        // vibration_gauss_coeff / atom gauss_coeff
+
+  bool operator==(const ModelSet&) const = default;
 
   Shift& shift(std::int32_t s, std::int32_t a) { return structure_shift[shift_index(s, a)]; }
   const Shift& shift(std::int32_t s, std::int32_t a) const {
@@ -94,6 +102,7 @@ struct RunOptions {
   std::int32_t potential_selector = 0;  // 0 Moliere, 1 universal screening
   std::int32_t overlayer_type = 0;      // atom type of the overlayer
   float overlayer_density = 0.0f;       // atoms/cm^2
+  bool operator==(const RunOptions&) const = default;
 };
 
 // Beam and detection geometry. Angles are in degrees as read and radians after set-up.
@@ -108,6 +117,7 @@ struct Beam {
   float ion_energy = 0.0f;   // keV
   float shadow_flux = 0.0f;  // ions per Å^2 for the shadowing pass
   float block_flux = 0.0f;   // ions per Å^2 per detection angle
+  bool operator==(const Beam&) const = default;
 };
 
 }  // namespace engine

@@ -1,49 +1,84 @@
 // The partner search of one step: among the atoms of a small block of cells, each displaced
-// by the step's thermal deviates, the one that deflects the ion most (smallest p^2 / R_t^2)
-// becomes the partner; its encounter is accounted for every model pair and, when it lies
-// within its interaction radius, the ion collides with it.
+// as the policy says, the one that deflects the ion most (smallest p^2 / R_t^2) becomes the
+// partner; the policy accounts the encounter and, when the partner lies within its
+// interaction radius, the ion collides with it.
 #pragma once
 
 #include <cstdint>
-#include <span>
 
-#include "engine/cell_location.h"
-#include "engine/ion_run.h"
+#include "engine/collision.h"
 #include "engine/ion_state.h"
+#include "engine/partner.h"
 #include "engine/random_generator.h"
-#include "engine/thermal_displacement.h"
 #include "engine/tracking_context.h"
+#include "engine/tracking_policy.h"
 
 namespace engine {
 
-// The cells to examine, as views into the run's CellLookup: x-cells outermost, then
-// y-cells, then layers (by their offsets in the cell map).
-struct CandidateBlock {
-  std::span<const CellView> x, y;
-  std::span<const std::size_t> layers;
-};
+inline constexpr float kNoPartner = 1000.0f;  // the best w before any candidate
 
-// The chosen partner of a step.
-struct Partner {
-  std::int32_t atom = 0;                  // 1-based atom number
-  float rx = 0.0f, ry = 0.0f, rz = 0.0f;  // r = rel - δ: ion relative to the displaced atom, Å
-  Displacement displacement;              // δ, Å
-  float q1 = 0.0f;                        // e1 . r, Å
-  float p2 = 0.0f;                        // squared impact parameter (e1 . r)^2 + (e2 . r)^2, Å^2
-  float w = 0.0f;                         // p^2 / R_t^2
-  Transverse site;                        // rel, ion relative to the site, across the path
-  Transverse hit;                         // rel - h(t): ion relative to the hit point
-  Transverse shift;                       // δ across the path
-};
-
-enum class StepResult { kNoCollision = 1, kCollision = 2, kDiscarded = 3 };
-
-// Draws the step's three deviates, chooses the partner (the best w starts at 1000; a later
-// candidate wins a tie), accounts it (hit_accounting.h) and, when w <= 1, collides. Returns
-// kNoCollision when no candidate was found or the partner lies outside its radius,
-// kCollision after a collision, kDiscarded when the collision could not be applied.
+// Starts the policy's search (its deviates), examines every atom of the block (a later
+// candidate wins a tie), fills in the partner's quantities across the path, lets the policy
+// account it and, when w <= 1, collides. Returns kNoCollision when no candidate was found or
+// the partner lies outside its radius, kCollision after a collision, kDiscarded when the
+// collision could not be applied.
+template <TrackingPolicy Policy>
 StepResult step_to_partner(IonState& ion, const CandidateBlock& block,
-                           const TrackingContext& context, RandomGenerator& generator,
-                           HitTally& tally);
+                           const TrackingContext& context, const Policy& policy,
+                           typename Policy::IonMemory& memory, RandomGenerator& generator,
+                           typename Policy::Tally& tally, RunCounts& counts) {
+  const typename Policy::Deviates deviates = policy.start_search(ion, generator);
+  ++counts.partner_searches;
+  const Crystal& crystal = context.crystal;
+  const float* reach_weight = context.tables.type_reach_weight.data();
+  const IonDirection& d = ion.direction;
+  float best = kNoPartner;
+  Partner partner;
+  const std::int32_t* cell_map = crystal.cell_atom.data();
+  for (const CellView& xc : block.x) {
+    const float x = ion.x + xc.shift;
+    for (const CellView& yc : block.y) {
+      const float y = ion.y + yc.shift;
+      const std::size_t column = xc.offset + yc.offset;
+      for (const std::size_t layer : block.layers) {
+        const std::int32_t a = cell_map[column + layer];
+        if (a == 0) continue;
+        const Atom& atom = crystal.atoms[static_cast<std::size_t>(a - 1)];
+        const Candidate candidate{a, &atom, {x - atom.x, y - atom.y, ion.z - atom.z}};
+        const Displacement delta = policy.examine(ion, candidate, deviates, memory, tally);
+        const float rx = candidate.rel.x - delta.x;
+        const float ry = candidate.rel.y - delta.y;
+        const float rz = candidate.rel.z - delta.z;
+        const float q1 = d.along_e1(rx, ry, rz);
+        const float q2 = d.along_e2(rx, ry);
+        const float p2 = q1 * q1 + q2 * q2;
+        const float w = p2 * reach_weight[atom.type - 1];
+        if (w <= best) {
+          best = w;
+          partner.atom = a;
+          partner.rx = rx;
+          partner.ry = ry;
+          partner.rz = rz;
+          partner.displacement = delta;
+          partner.q1 = q1;
+          partner.p2 = p2;
+          partner.w = w;
+          partner.rel = candidate.rel;
+        }
+      }
+    }
+  }
+  if (partner.atom == 0) return StepResult::kNoCollision;
+  const Atom& met = crystal.atoms[static_cast<std::size_t>(partner.atom - 1)];
+  const Transverse& offset = ion.hit_offset[static_cast<std::size_t>(met.type - 1)];
+  const Relative& rel = partner.rel;
+  partner.site = {d.along_e1(rel.x, rel.y, rel.z), d.along_e2(rel.x, rel.y)};
+  partner.hit = {partner.site.e1 - offset.e1, partner.site.e2 - offset.e2};
+  const Displacement& delta = partner.displacement;
+  partner.shift = {d.along_e1(delta.x, delta.y, delta.z), d.along_e2(delta.x, delta.y)};
+  policy.account_partner(ion, partner, deviates, memory, tally);
+  if (partner.w > 1.0f) return StepResult::kNoCollision;
+  return collide(ion, partner, context) ? StepResult::kCollision : StepResult::kDiscarded;
+}
 
 }  // namespace engine

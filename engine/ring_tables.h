@@ -30,6 +30,8 @@ struct RingTables {
   // Per atom: the last ring computed; every table holds exactly 1 beyond it.
   std::vector<std::int32_t> last_ring;
 
+  bool operator==(const RingTables&) const = default;
+
   // A ring index from FixedTables::ring_index limited to the stored slots.
   static std::int32_t slot(std::int32_t ring) { return ring > kRingCount ? kRingCount + 1 : ring; }
   float inverse_reference(std::int32_t a, std::int32_t ring) const {

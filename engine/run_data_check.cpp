@@ -74,12 +74,13 @@ bool needs_rings(const Crystal& crystal) {
   return false;
 }
 
-void check_tables(const Crystal& crystal, const ModelSet& models, const RunTables& tables) {
+void check_tables(const Crystal& crystal, const ModelSet& models, const RunTables& tables,
+                  const IonRunParameters& run) {
   const std::size_t types = crystal.types.size();
   require(!crystal.types.empty(), "no atom types");
   require(static_cast<std::size_t>(tables.deflection.type_count()) == types,
           "deflection table not built for the atom types");
-  require(tables.type_angle_cutoff.size() == types && tables.type_reach_weight.size() == types,
+  require(run.type_angle_cutoff.size() == types && tables.type_reach_weight.size() == types,
           "per-type cut-offs not set for the atom types");
   if (!needs_rings(crystal)) return;
   const RingTables& rings = tables.rings;
@@ -99,7 +100,7 @@ void check_run_data(const Crystal& crystal, const ModelSet& models, const RunTab
   check_grid(crystal);
   check_models(crystal, models);
   check_atoms(crystal, models);
-  check_tables(crystal, models, tables);
+  check_tables(crystal, models, tables, run);
   require(tally.vibration_count == models.vibration_count &&
               tally.structure_count == models.structure_count &&
               tally.atom_count == static_cast<std::int32_t>(crystal.atoms.size()) &&

@@ -14,20 +14,8 @@ namespace engine {
 
 namespace {
 
-constexpr std::int64_t kMostSteps = std::int64_t{1} << 20;
-
 float edge(const std::vector<float>& edges, std::int32_t k) {
   return edges[static_cast<std::size_t>(k - 1)];
-}
-
-// `count` entries of `views` from index `first`, clipped to the table.
-template <typename T>
-std::span<const T> run_of(const std::vector<T>& views, std::int32_t first, std::int32_t count) {
-  const auto size = static_cast<std::int32_t>(views.size());
-  const std::int32_t begin = first < 0 ? 0 : (first > size ? size : first);
-  const std::int32_t end = first + count > size ? size : first + count;
-  if (end <= begin) return {};
-  return {views.data() + begin, static_cast<std::size_t>(end - begin)};
 }
 
 // Next layer edge.
@@ -124,23 +112,21 @@ bool cross_plane(const LateralWalk& w, IonState& ion, const TrackingContext& con
   return true;
 }
 
-// The next examination point: Z mode the top of the next layer, X and Y modes the next
-// column plane in the direction of travel.
-bool advance(WalkMode mode, IonState& ion, const TrackingContext& context) {
-  if (mode == WalkMode::kZ) return advance_z(ion, context.crystal);
-  const LateralWalk w = lateral_walk(mode, ion, context.crystal);
-  ion.*w.plane += w.step;
-  return cross_plane(w, ion, context);
-}
+}  // namespace
 
-// X and Y modes: the first column plane on the line from the start, at or ahead of it.
-bool enter_first_plane(WalkMode mode, IonState& ion, const TrackingContext& context) {
+bool enter_walk(WalkMode mode, IonState& ion, const TrackingContext& context) {
+  if (mode == WalkMode::kZ) return true;
   const LateralWalk w = lateral_walk(mode, ion, context.crystal);
   ion.*w.plane = plane_ahead(w.along_edges, ion.*w.along, ion.*w.plane, w.step);
   return cross_plane(w, ion, context);
 }
 
-}  // namespace
+bool advance_walk(WalkMode mode, IonState& ion, const TrackingContext& context) {
+  if (mode == WalkMode::kZ) return advance_z(ion, context.crystal);
+  const LateralWalk w = lateral_walk(mode, ion, context.crystal);
+  ion.*w.plane += w.step;
+  return cross_plane(w, ion, context);
+}
 
 void move_to_depth(IonState& ion, float depth, const Crystal& crystal) {
   const float dz = depth - ion.z;
@@ -157,29 +143,6 @@ WalkMode choose_walk_mode(const IonDirection& direction) {
   if (ax > ay && ax > 1.0f) return WalkMode::kX;
   if (ay >= ax && ay > 1.0f) return WalkMode::kY;
   return WalkMode::kZ;
-}
-
-CandidateBlock candidate_block(WalkMode mode, const IonState& ion, const CellLookup& cells) {
-  CandidateBlock block;
-  block.x = mode == WalkMode::kX ? run_of(cells.x, ion.kx, 1) : run_of(cells.x, ion.kx - 1, 2);
-  block.y = mode == WalkMode::kY ? run_of(cells.y, ion.ky, 1) : run_of(cells.y, ion.ky - 1, 2);
-  // Layer L is at index L - 1.
-  block.layers = mode == WalkMode::kZ ? run_of(cells.layer, ion.layer - 1, 1)
-                                      : run_of(cells.layer, ion.layer - 2, 2);
-  return block;
-}
-
-void walk_ion(IonState& ion, const TrackingContext& context, RandomGenerator& generator,
-              HitTally& tally) {
-  WalkMode mode = choose_walk_mode(ion.direction);
-  if (mode != WalkMode::kZ && !enter_first_plane(mode, ion, context)) return;
-  for (std::int64_t step = 0; step < kMostSteps; ++step) {
-    const StepResult result =
-        step_to_partner(ion, candidate_block(mode, ion, context.cells), context, generator, tally);
-    if (result == StepResult::kDiscarded) return;
-    if (result == StepResult::kCollision) mode = choose_walk_mode(ion.direction);
-    if (!advance(mode, ion, context)) return;
-  }
 }
 
 }  // namespace engine

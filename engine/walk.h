@@ -3,11 +3,17 @@
 // every step until the ion leaves the slab or is discarded.
 #pragma once
 
-#include "engine/ion_run.h"
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
 #include "engine/ion_state.h"
+#include "engine/partner.h"
 #include "engine/partner_search.h"
 #include "engine/random_generator.h"
 #include "engine/tracking_context.h"
+#include "engine/tracking_policy.h"
 
 namespace engine {
 
@@ -20,25 +26,71 @@ WalkMode choose_walk_mode(const IonDirection& direction);
 // their edge intervals.
 void move_to_depth(IonState& ion, float depth, const Crystal& crystal);
 
+// `count` entries of `views` from index `first`, clipped to the table.
+template <typename T>
+std::span<const T> views_from(const std::vector<T>& views, std::int32_t first, std::int32_t count) {
+  const auto size = static_cast<std::int32_t>(views.size());
+  const std::int32_t begin = first < 0 ? 0 : (first > size ? size : first);
+  const std::int32_t end = first + count > size ? size : first + count;
+  if (end <= begin) return {};
+  return {views.data() + begin, static_cast<std::size_t>(end - begin)};
+}
+
 // The cells examined around the ion: Z mode x-cells kx - 1, kx, y-cells ky - 1, ky and layer
 // L; X mode x-cell kx only and layers L - 1, L (those within 1..nz); Y mode y-cell ky only.
 // Cell index nx + 1 (ny + 1) is cell 1 one repeat distance on, index 0 cell nx one back
 // (CellLookup); indices outside the lookup are left out.
-CandidateBlock candidate_block(WalkMode mode, const IonState& ion, const CellLookup& cells);
+// Inline: it runs once per step, next to the partner search.
+inline CandidateBlock candidate_block(WalkMode mode, const IonState& ion, const CellLookup& cells) {
+  CandidateBlock block;
+  block.x =
+      mode == WalkMode::kX ? views_from(cells.x, ion.kx, 1) : views_from(cells.x, ion.kx - 1, 2);
+  block.y =
+      mode == WalkMode::kY ? views_from(cells.y, ion.ky, 1) : views_from(cells.y, ion.ky - 1, 2);
+  // Layer L is at index L - 1.
+  block.layers = mode == WalkMode::kZ ? views_from(cells.layer, ion.layer - 1, 1)
+                                      : views_from(cells.layer, ion.layer - 2, 2);
+  return block;
+}
+
+// The first examination point of a walk in `mode`: Z mode the start itself; X and Y modes the
+// first column plane on the line, at or ahead of the start. False when that lies below the
+// end depth (the ion ends at once).
+bool enter_walk(WalkMode mode, IonState& ion, const TrackingContext& context);
+
+// The next examination point: Z mode the top edge of the next layer, X and Y modes the next
+// column plane in the direction of travel. False when the ion ends there.
+bool advance_walk(WalkMode mode, IonState& ion, const TrackingContext& context);
+
+// A walk ends after this many steps, so no direction, however near to grazing, keeps it
+// going for ever.
+inline constexpr std::int64_t kMostSteps = std::int64_t{1} << 20;
 
 // Walks the ion from its start (position, cell indices, layer 1, direction terms and
-// weights set) until it ends. Z mode examines the block around the start, then moves to the
-// top edge of each next layer and ends after layer nz. X and Y modes examine every column
-// plane the line crosses once, at the crossing, with the lateral cells and periodic image of
-// the crossing point: first the plane at or ahead of the start (nothing within reach lies
-// behind a grazing start), then one plane on at every step, until the crossing lies below the
-// last z edge. After a collision the mode is chosen again and the walk goes on from the
-// partner's cell: its column plane (X, Y) or layer (Z) counts as examined, since the ion is
-// at the partner, and the next one in the direction of travel is examined next. An ion in X
-// or Y mode that does not move deeper (cos θ <= 0) can never reach the end depth and ends at
-// once; a walk also ends after 2^20 steps, so no direction, however near to grazing, keeps
-// it going for ever.
-void walk_ion(IonState& ion, const TrackingContext& context, RandomGenerator& generator,
-              HitTally& tally);
+// weights set) until it ends, with the policy's displacements and accounting at every step.
+// Z mode examines the block around the start, then moves to the top edge of each next layer
+// and ends after layer nz. X and Y modes examine every column plane the line crosses once,
+// at the crossing, with the lateral cells and periodic image of the crossing point: first
+// the plane at or ahead of the start (nothing within reach lies behind a grazing start),
+// then one plane on at every step, until the crossing lies below the last z edge. After a
+// collision the mode is chosen again and the walk goes on from the partner's cell: its
+// column plane (X, Y) or layer (Z) counts as examined, since the ion is at the partner, and
+// the next one in the direction of travel is examined next. An ion in X or Y mode that does
+// not move deeper (cos θ <= 0) can never reach the end depth and ends at once; a walk also
+// ends after kMostSteps steps.
+template <TrackingPolicy Policy>
+void walk_ion(IonState& ion, const TrackingContext& context, const Policy& policy,
+              typename Policy::IonMemory& memory, RandomGenerator& generator,
+              typename Policy::Tally& tally, RunCounts& counts) {
+  WalkMode mode = choose_walk_mode(ion.direction);
+  if (!enter_walk(mode, ion, context)) return;
+  for (std::int64_t step = 0; step < kMostSteps; ++step) {
+    const StepResult result = step_to_partner(ion, candidate_block(mode, ion, context.cells),
+                                              context, policy, memory, generator, tally, counts);
+    if (result == StepResult::kDiscarded) return;
+    if (result == StepResult::kCollision) mode = choose_walk_mode(ion.direction);
+    if (!advance_walk(mode, ion, context)) return;
+  }
+}
 
 }  // namespace engine

@@ -3,6 +3,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <string_view>
@@ -83,8 +84,6 @@ void check_dimension_record(const DimensionRecord& dims) {
   require_relation(dims, 17, 13, true);
   require_relation(dims, 18, 1, false);
   require_relation(dims, 19, 1, false);
-  // A displaced atom needs the per-model amplitudes and ring tables of the vibrated atoms.
-  require_relation(dims, 18, 19, false);
   // Result files are numbered with four digits.
   const std::int64_t pairs = static_cast<std::int64_t>(dims.n(10)) * dims.n(11);
   if (pairs > 9999)
@@ -102,11 +101,14 @@ double table_bytes(const DimensionRecord& dims) {
   const double pairs = n(10) * n(11);
   double bytes = n(1) * per_atom + n(2) * per_type;
   bytes += n(3) * n(4) * n(5) * kReal + (n(6) + n(7) + n(8)) * kReal;
-  bytes += n(10) * n(18) * 3 * kReal + n(11) * n(19) * 3 * kReal;
+  // Model amplitudes and ring tables for atoms 1..max(N18, N19): displaced atoms beyond N19
+  // get both, with their own amplitude.
+  const double ringed = std::max(n(18), n(19));
+  bytes += n(10) * n(18) * 3 * kReal + n(11) * ringed * 3 * kReal;
   bytes += (n(16) * (n(10) + 1) + n(17) * (n(11) + 1)) * 2 * kReal;
   bytes += pairs * n(1) * (2 + n(9)) * kReal;  // hit sums, probabilities and blocked yields
   bytes += n(9) * (1 + n(5) + n(2)) * kReal;   // signals per angle
-  bytes += pairs * kReal + n(11) * kReal + kRings * n(19) * (n(11) + 1) * kReal;
+  bytes += pairs * kReal + n(11) * kReal + kRings * ringed * (n(11) + 1) * kReal;
   return bytes;
 }
 

@@ -12,6 +12,7 @@
 #include "polysim/input_groups.h"
 #include "polysim/input_values.h"
 #include "polysim/run_errors.h"
+#include "polysim/status_file.h"
 #include "textio/fixed_text.h"
 
 namespace polysim {
@@ -22,7 +23,7 @@ constexpr std::size_t kCommentWidth = 80;
 constexpr const char* kNoMemory =
     "Dimension record: the tables for these counts do not fit in memory";
 
-[[noreturn]] void abort_unopened_input(StatusFile& status, std::string_view input_path) {
+[[noreturn]] void abort_unopened_input(StatusLines& status, std::string_view input_path) {
   status.write_group({free_line("-------------------------"),
                       free_line("Error opening input file!"), free_line("- Job aborted")});
   status.write_console_only({"", "", free_line(" ************************************************"),
@@ -31,15 +32,15 @@ constexpr const char* kNoMemory =
   throw JobAborted("cannot open input file " + std::string(input_path));
 }
 
-[[noreturn]] void abort_invalid_flags(StatusFile& status) {
+[[noreturn]] void abort_invalid_flags(StatusLines& status) {
   status.write_group({free_line("---------------------------------"),
                       free_line("Not a valid polysim input file!"),
                       free_line("- Job aborted. Perhaps try monosim?)")});
   throw JobAborted("not a valid polysim input file");
 }
 
-void write_progress(StatusFile& status, const std::string& comment) {
-  status.console() << free_line("Readin crystal") << '\n';
+void write_progress(StatusLines& status, const std::string& comment) {
+  status.write_console_only({free_line("Readin crystal")});
   const std::string stamp = date_stamp();
   std::vector<std::string> lines;
   if (!textio::is_blank(comment)) lines.push_back(free_line(stamp + "  " + comment));
@@ -58,13 +59,13 @@ std::optional<double> regular_file_bytes(const std::string& name) {
 
 }  // namespace
 
-void abort_invalid_input(StatusFile& status, const InvalidInput& why) {
+void abort_invalid_input(StatusLines& status, const InvalidInput& why) {
   status.write_group({free_line("---------------------------------"), free_line(why.what()),
                       free_line("- Job aborted")});
   throw JobAborted(why.what());
 }
 
-SimulationInput read_simulation_input(std::string_view input_path, StatusFile& status,
+SimulationInput read_simulation_input(std::string_view input_path, StatusLines& status,
                                       double available_bytes) {
   const std::string name(textio::trim_trailing(input_path));
   std::ifstream file(name);

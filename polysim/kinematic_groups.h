@@ -20,6 +20,7 @@ struct KinematicGroup {
   // of the last atom's type that type, otherwise the type of the last atom of the group.
   std::int32_t mass_type = 0;
   std::vector<char> member;  // per atom (atom a at a - 1): its type belongs to the group
+  bool operator==(const KinematicGroup&) const = default;
 };
 
 // The types that crystal atoms use, linked when the largest difference of their kinematic

@@ -51,16 +51,6 @@ void check_atom_cells(const engine::Crystal& crystal) {
   }
 }
 
-// Displaced atoms without vibration models would need amplitude tables that exist only for
-// atoms 1..N19; such input is refused.
-void check_model_atoms(const engine::ModelSet& models) {
-  if (models.displaced_atom_count > models.vibrated_atom_count)
-    throw InvalidInput("Dimension record: displaced_atom_count N18 = " +
-                       std::to_string(models.displaced_atom_count) +
-                       ", must be at most model_vibrated_atom_count N19 = " +
-                       std::to_string(models.vibrated_atom_count));
-}
-
 void check_amplitudes(const engine::Crystal& crystal, const engine::ModelSet& models) {
   for (std::size_t k = 0; k < crystal.atoms.size(); ++k)
     check_amplitude(crystal.atoms[k].sigma,
@@ -160,10 +150,7 @@ void derive_reach(engine::Crystal& crystal, const engine::ModelSet& models) {
   }
 }
 
-void close_edges_and_convert_angles(engine::Crystal& crystal, engine::Beam& beam,
-                                    float deg_to_rad) {
-  crystal.x_edges.back() = crystal.repeat_x;
-  crystal.y_edges.back() = crystal.repeat_y;
+void convert_angles(engine::Beam& beam, float deg_to_rad) {
   beam.azimuth *= deg_to_rad;
   beam.polar_angle *= deg_to_rad;
   beam.detection_angles.front() *= deg_to_rad;
@@ -179,19 +166,53 @@ float gauss_coefficient(float sigma) {
   return kGaussScale / (2.0f * sigma * sigma);
 }
 
-void prepare_models(engine::Crystal& crystal, engine::ModelSet& models, engine::Beam& beam,
-                    const engine::FixedTables& tables) {
-  check_sizes(crystal, models, beam);
-  check_atom_cells(crystal);
-  check_model_atoms(models);
-  check_amplitudes(crystal, models);
+void derive_model_data(engine::Crystal& crystal, engine::ModelSet& models) {
   std::fill(crystal.cell_atom.begin(), crystal.cell_atom.end(), 0);
   classify_shifts(crystal, models);
   classify_amplitudes(crystal, models);
   map_atoms(crystal);
   derive_vibration_coefficients(crystal, models);
   derive_reach(crystal, models);
-  close_edges_and_convert_angles(crystal, beam, tables.deg_to_rad);
+  crystal.x_edges.back() = crystal.repeat_x;
+  crystal.y_edges.back() = crystal.repeat_y;
+}
+
+void prepare_models(engine::Crystal& crystal, engine::ModelSet& models, engine::Beam& beam,
+                    const engine::FixedTables& tables) {
+  check_sizes(crystal, models, beam);
+  check_atom_cells(crystal);
+  check_amplitudes(crystal, models);
+  derive_model_data(crystal, models);
+  convert_angles(beam, tables.deg_to_rad);
+}
+
+engine::ModelSet models_for_tracking(const engine::Crystal& crystal,
+                                     const engine::ModelSet& models) {
+  const std::int32_t own = models.vibrated_atom_count;
+  const std::int32_t atoms = std::max(own, models.displaced_atom_count);
+  if (atoms == own) return models;
+  engine::ModelSet tracked = models;
+  tracked.vibrated_atom_count = atoms;
+  const auto size = static_cast<std::size_t>(models.vibration_count) * atoms;
+  tracked.vibration_sigma.assign(size, 0.0f);
+  tracked.vibration_gauss_coeff.assign(size, 0.0f);
+  tracked.vibration_ratio.assign(size, 0.0f);
+  for (std::int32_t v = 1; v <= models.vibration_count; ++v)
+    for (std::int32_t a = 1; a <= atoms; ++a) {
+      const std::size_t k = tracked.vibration_index(v, a);
+      if (a <= own) {
+        const std::size_t from = models.vibration_index(v, a);
+        tracked.vibration_sigma[k] = models.vibration_sigma[from];
+        tracked.vibration_gauss_coeff[k] = models.vibration_gauss_coeff[from];
+        tracked.vibration_ratio[k] = models.vibration_ratio[from];
+      } else {
+        const engine::Atom& atom = crystal.atoms[static_cast<std::size_t>(a - 1)];
+        tracked.vibration_sigma[k] = atom.sigma;
+        tracked.vibration_gauss_coeff[k] = atom.gauss_coeff;
+        tracked.vibration_ratio[k] = 1.0f;
+      }
+    }
+  return tracked;
 }
 
 }  // namespace polysim

@@ -17,7 +17,7 @@ void require_within(std::int32_t value, std::int32_t count, const char* what, st
 }  // namespace
 
 ResultSignals compute_result_signals(const engine::Crystal& crystal, float atoms_per_layer,
-                                     RunResults& results, std::int32_t s, std::int32_t v) {
+                                     const RunResults& results, std::int32_t s, std::int32_t v) {
   ResultSignals signals;
   signals.layer_count = crystal.layer_count;
   signals.type_count = static_cast<std::int32_t>(crystal.types.size());
@@ -31,7 +31,7 @@ ResultSignals compute_result_signals(const engine::Crystal& crystal, float atoms
       const engine::Atom& atom = crystal.atoms.at(static_cast<std::size_t>(a - 1));
       require_within(atom.layer, signals.layer_count, "layer", a);
       require_within(atom.type, signals.type_count, "type", a);
-      float& stored = results.block_yield(v, s, a, j);
+      float stored = results.block_yield(v, s, a, j);
       if (stored > kLargestYield) {
         stored = kLargestYield;
         ++signals.bad_count;
@@ -45,6 +45,17 @@ ResultSignals compute_result_signals(const engine::Crystal& crystal, float atoms
   for (float& value : signals.layer) value /= atoms_per_layer;
   for (float& value : signals.element) value /= atoms_per_layer;
   return signals;
+}
+
+RunResults clipped_yields(RunResults results) {
+  for (std::int32_t j = 1; j <= results.angle_count(); ++j)
+    for (std::int32_t a = 1; a <= results.atom_count(); ++a)
+      for (std::int32_t s = 1; s <= results.structure_count(); ++s)
+        for (std::int32_t v = 1; v <= results.vibration_count(); ++v) {
+          float& stored = results.block_yield(v, s, a, j);
+          if (stored > kLargestYield) stored = kLargestYield;
+        }
+  return results;
 }
 
 }  // namespace polysim

@@ -32,9 +32,12 @@ struct ResultSignals {
 
 // Sums the blocked yields of structure model s and vibration model v atom by atom (in atom
 // order, 32-bit) and divides the sums by `atoms_per_layer`. A yield above kLargestYield is
-// replaced by it in `results` as well and raises bad_count. Throws std::out_of_range when
-// an atom's layer or type lies outside the crystal's counts.
+// summed as kLargestYield and raises bad_count. Throws std::out_of_range when an atom's
+// layer or type lies outside the crystal's counts.
 ResultSignals compute_result_signals(const engine::Crystal& crystal, float atoms_per_layer,
-                                     RunResults& results, std::int32_t s, std::int32_t v);
+                                     const RunResults& results, std::int32_t s, std::int32_t v);
+
+// The results as the files print them: every blocked yield above kLargestYield replaced by it.
+RunResults clipped_yields(RunResults results);
 
 }  // namespace polysim

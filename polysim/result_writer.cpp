@@ -74,11 +74,12 @@ class ResultFileOpener {
   bool fallback_used_ = false;
 };
 
-void write_one_file(const SimulationInput& input, RunResults& results, const ResultSetup& setup,
-                    std::int32_t s, std::int32_t v, OpenFile& file) {
+void write_one_file(const SimulationInput& input, const RunResults& results,
+                    const RunResults& clipped, const ResultSetup& setup, std::int32_t s,
+                    std::int32_t v, OpenFile& file) {
   const ResultSignals signals =
       compute_result_signals(input.crystal, input.beam.atoms_per_layer, results, s, v);
-  const ResultFileContext context{input, results,          signals,        s,
+  const ResultFileContext context{input, clipped,          signals,        s,
                                   v,     setup.input_path, file.full_name, setup.deg_to_rad};
   write_result_file(file.stream, context);
   file.stream.close();
@@ -87,7 +88,7 @@ void write_one_file(const SimulationInput& input, RunResults& results, const Res
 
 }  // namespace
 
-void write_result_files(const SimulationInput& input, RunResults& results, StatusFile& status,
+void write_result_files(const SimulationInput& input, const RunResults& results, StatusFile& status,
                         const ResultSetup& setup) {
   try {
     check_results_finite(results);
@@ -96,13 +97,14 @@ void write_result_files(const SimulationInput& input, RunResults& results, Statu
   }
   status.write_group({stamped_line(
       "  Writing output files: " + textio::fixed_width(setup.output_root, kNameWidth) + ".nnn")});
+  const RunResults clipped = clipped_yields(results);
   ResultFileOpener opener(status, setup.output_root);
   const std::int32_t vibrations = input.models.vibration_count;
   for (std::int32_t s = 1; s <= input.models.structure_count; ++s) {
     for (std::int32_t v = 1; v <= vibrations; ++v) {
       OpenFile file = opener.open(
           result_path(setup.output_root, setup.name_column, result_number(s, v, vibrations)));
-      write_one_file(input, results, setup, s, v, file);
+      write_one_file(input, results, clipped, setup, s, v, file);
     }
   }
 }

@@ -20,12 +20,12 @@ struct ResultSetup {
 
 // Refuses results that are not finite with the abort block (JobAborted), before any file.
 // Writes the status line "  Writing output files: " (with the root), then the N10 * N11
-// result files, structure models outermost. Block yields above 9.999 are clipped in
-// `results` too. A file that cannot be created is replaced by a new "dump.out", reported by
+// result files, structure models outermost, from a copy of `results` with the blocked yields
+// above 9.999 clipped. A file that cannot be created is replaced by a new "dump.out", reported by
 // two lines to the status file and the console. Throws FileError when "dump.out" is needed
 // but exists already (from an earlier pair of this run or from elsewhere), or when it or a
 // result file cannot be created or written; the message names both files.
-void write_result_files(const SimulationInput& input, RunResults& results, StatusFile& status,
+void write_result_files(const SimulationInput& input, const RunResults& results, StatusFile& status,
                         const ResultSetup& setup);
 
 }  // namespace polysim

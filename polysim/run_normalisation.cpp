@@ -26,32 +26,28 @@ float gauss_coefficient_of(const engine::Crystal& crystal, const engine::ModelSe
   return crystal.atoms[static_cast<std::size_t>(a - 1)].gauss_coeff;
 }
 
-void normalise_shadowing(engine::HitTally& tally, const engine::Crystal& crystal,
+void normalise_shadowing(const engine::HitTally& tally, const engine::Crystal& crystal,
                          const engine::ModelSet& models, float divisor, RunResults& results) {
   const auto atoms = static_cast<std::int32_t>(crystal.atoms.size());
   for (std::int32_t a = 1; a <= atoms; ++a)
     for (std::int32_t s = 1; s <= models.structure_count; ++s)
       for (std::int32_t v = 1; v <= models.vibration_count; ++v) {
-        double& hit = tally.hit(v, s, a);
-        results.hit_probability(v, s, a) =
-            static_cast<float>(hit * gauss_coefficient_of(crystal, models, v, a) / divisor);
-        hit = 0.0;
+        results.hit_probability(v, s, a) = static_cast<float>(
+            tally.hit(v, s, a) * gauss_coefficient_of(crystal, models, v, a) / divisor);
       }
 }
 
-void normalise_blocking(engine::HitTally& tally, const engine::Crystal& crystal,
+void normalise_blocking(const engine::HitTally& tally, const engine::Crystal& crystal,
                         const engine::ModelSet& models, float divisor, std::int32_t angle,
                         RunResults& results, const std::vector<char>& member) {
   const auto atoms = static_cast<std::int32_t>(crystal.atoms.size());
   for (std::int32_t a = 1; a <= atoms; ++a)
     for (std::int32_t s = 1; s <= models.structure_count; ++s)
       for (std::int32_t v = 1; v <= models.vibration_count; ++v) {
-        double& hit = tally.hit(v, s, a);
         if (member[static_cast<std::size_t>(a - 1)])
           results.block_yield(v, s, a, angle) =
-              static_cast<float>(hit * results.hit_probability(v, s, a) *
+              static_cast<float>(tally.hit(v, s, a) * results.hit_probability(v, s, a) *
                                  gauss_coefficient_of(crystal, models, v, a) / divisor);
-        hit = 0.0;
       }
 }
 

@@ -18,19 +18,18 @@ float hit_divisor(const engine::HitTally& tally, const engine::Crystal& crystal,
                   float pi);
 
 // Gaussian coefficient of atom a (1-based) in vibration model v: the model's for the atoms
-// with model amplitudes, the atom's own otherwise.
+// with model amplitudes, the atom's own otherwise. `models` are those the tracking read.
 float gauss_coefficient_of(const engine::Crystal& crystal, const engine::ModelSet& models,
                            std::int32_t v, std::int32_t a);
 
-// hit_probability(v, s, a) = hit_sum g / D for every pair and atom; clears the hit sums.
-void normalise_shadowing(engine::HitTally& tally, const engine::Crystal& crystal,
+// hit_probability(v, s, a) = hit_sum g / D for every pair and atom.
+void normalise_shadowing(const engine::HitTally& tally, const engine::Crystal& crystal,
                          const engine::ModelSet& models, float divisor, RunResults& results);
 
 // block_yield(v, s, a, j) = hit_sum hit_probability g / D: the atom is hit on the way in and
 // seen from the detector on the way out, the two legs taken as independent. Only the atoms
-// marked in `member` (atom a at a - 1) take their yields from this run; the sums of all atoms
-// are cleared.
-void normalise_blocking(engine::HitTally& tally, const engine::Crystal& crystal,
+// marked in `member` (atom a at a - 1) take their yields from this run.
+void normalise_blocking(const engine::HitTally& tally, const engine::Crystal& crystal,
                         const engine::ModelSet& models, float divisor, std::int32_t angle,
                         RunResults& results, const std::vector<char>& member);
 

@@ -1,6 +1,5 @@
-// The main sequence of a polysim run: status header, fixed tables, input, seed, models, the
-// shadowing run, one blocking run per detection angle, the result files and the completion
-// line.
+// The main sequence of a polysim run: status header, fixed tables, input, seed, preparation,
+// the simulation (shadowing run and blocking runs), the result files and the completion line.
 #include "polysim/run_polysim.h"
 
 #include <stdexcept>
@@ -9,38 +8,27 @@
 #include "engine/random_generator.h"
 #include "engine/run_seed.h"
 #include "polysim/input_reader.h"
-#include "polysim/input_values.h"
-#include "polysim/ion_run_driver.h"
-#include "polysim/method_warnings.h"
-#include "polysim/plausibility_report.h"
-#include "polysim/prepare_models.h"
+#include "polysim/prepared_run.h"
 #include "polysim/result_names.h"
 #include "polysim/result_writer.h"
+#include "polysim/simulate.h"
 #include "polysim/status_file.h"
+#include "polysim/status_progress.h"
 #include "textio/free_writer.h"
 
 namespace polysim {
 
 namespace {
 
-std::string stamped_count_line(std::string_view text, std::int32_t count,
-                               std::string_view after = {}) {
-  textio::FreeLine line;
-  line << date_stamp() + std::string(text) << count;
-  if (!after.empty()) line << after;
-  return free_line(line);
-}
-
 // Everything that would stop the run later is refused before any ion runs: the model data,
 // the geometry, an overlayer too dense to cross, and a root cut too far right to take the
 // result numbers.
-void prepare(SimulationInput& input, const engine::FixedTables& tables, const RunFiles& files,
-             int name_column, StatusFile& status) {
+PreparedRun prepare(const SimulationInput& input, const engine::FixedTables& tables,
+                    const RunFiles& files, int name_column, StatusFile& status) {
   try {
-    prepare_models(input.crystal, input.models, input.beam, tables);
-    check_run_geometry(input, tables.pi, tables.deg_to_rad);
-    check_overlayer_collisions(input, tables.pi, tables.deg_to_rad);
+    PreparedRun run = prepare_run(input, tables);
     result_path(files.output_root, name_column, 1);
+    return run;
   } catch (const InvalidInput& why) {
     abort_invalid_input(status, why);
   } catch (const std::out_of_range& why) {
@@ -48,22 +36,11 @@ void prepare(SimulationInput& input, const engine::FixedTables& tables, const Ru
   }
 }
 
-void run_ions(SimulationInput& input, IonRunDriver& driver, RunResults& results,
-              StatusFile& status) {
-  driver.prepare_shadowing();
-  for (const std::string& warning : method_warnings(input, driver.interaction_radii()))
-    status.write_group({stamped_line(warning)});
-  status.write_group({stamped_line("  Starting shadowing calculation")});
-  driver.run_shadowing(results);
-  const auto angles = static_cast<std::int32_t>(input.beam.detection_angles.size());
-  status.write_group({stamped_count_line("  Starting blocking calculations:", angles, " angles")});
-  report_implausible_hits(results, status);
-  for (std::int32_t j = 1; j <= angles; ++j) {
-    driver.run_blocking(j, results);
-    status.write_group({stamped_count_line("  Finished blocking angle  ", j)});
-  }
-  results.total_ions = driver.total_ions();
-  results.overlayer_deflection_sum = driver.overlayer_deflection_sum();
+// The seed of IONBEAM_SEED, or of the clock.
+std::int32_t run_seed() {
+  engine::RandomGenerator generator;
+  engine::seed_from_environment_or_clock(generator);
+  return generator.state();
 }
 
 }  // namespace
@@ -73,21 +50,13 @@ void run_polysim(const RunFiles& files, std::ostream& console) {
   StatusFile status(status_name.path, console);
   write_status_header(status, files.input_path, files.output_root);
   const engine::FixedTables tables = engine::build_fixed_tables();
-  SimulationInput input = read_simulation_input(files.input_path, status);
-  engine::RandomGenerator generator;
-  engine::seed_from_environment_or_clock(generator);
-  prepare(input, tables, files, status_name.name_column, status);
-  RunResults results(static_cast<std::int32_t>(input.crystal.atoms.size()),
-                     input.models.structure_count, input.models.vibration_count,
-                     static_cast<std::int32_t>(input.beam.detection_angles.size()));
-  IonRunDriver driver(input, tables, generator);
-  try {
-    run_ions(input, driver, results, status);
-  } catch (const InvalidInput& why) {
-    abort_invalid_input(status, why);
-  }
+  const SimulationInput input = read_simulation_input(files.input_path, status);
+  const SimulationOptions options{run_seed()};
+  const PreparedRun run = prepare(input, tables, files, status_name.name_column, status);
+  StatusProgress progress(status);
+  const RunResults results = simulate(run, tables, options, progress);
   write_result_files(
-      input, results, status,
+      run.input, results, status,
       {files.input_path, files.output_root, status_name.name_column, tables.deg_to_rad});
   textio::FreeLine done;
   done << "-----------------"

@@ -53,6 +53,8 @@ class RunResults {
   // over many angles of a fine run can pass 2^31.
   std::int64_t total_ions = 0;
 
+  bool operator==(const RunResults&) const = default;
+
  private:
   static void require(std::int32_t index, std::int32_t count, const char* what) {
     if (index < 1 || index > count)

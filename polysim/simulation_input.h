@@ -16,6 +16,7 @@ struct DimensionRecord {
   std::array<std::int32_t, 19> counts{};
   std::int32_t n(int k) const { return counts[k - 1]; }
   std::int32_t& n(int k) { return counts[k - 1]; }
+  bool operator==(const DimensionRecord&) const = default;
 };
 
 // A named model parameter: its candidate values and, per model, the index (1-based) of the
@@ -24,6 +25,7 @@ struct ParameterDescription {
   std::string name;                  // 20 columns, blank-padded
   std::vector<float> values;         // m candidate values
   std::vector<std::int32_t> choice;  // one per model
+  bool operator==(const ParameterDescription&) const = default;
 };
 
 struct SimulationInput {
@@ -35,6 +37,7 @@ struct SimulationInput {
   engine::Beam beam;
   std::vector<ParameterDescription> structure_params;  // N12 descriptions
   std::vector<ParameterDescription> vibration_params;  // N13 descriptions
+  bool operator==(const SimulationInput&) const = default;
 };
 
 }  // namespace polysim

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "polysim/status_lines.h"
 #include "textio/free_writer.h"
 
 namespace polysim {
@@ -30,17 +31,17 @@ StatusName build_status_path(std::string_view output_root);
 std::string date_stamp();
 std::string date_stamp(const std::tm& local_time);
 
-class StatusFile {
+class StatusFile final : public StatusLines {
  public:
   StatusFile(std::string status_path, std::ostream& console);
 
   // One group of lines (each already laid out, without its newline) to the file, then the
   // same to the console.
-  void write_group(const std::vector<std::string>& lines);
+  void write_group(const std::vector<std::string>& lines) override;
   // Lines to the file only, and to the console only, for the rare groups whose console text
   // differs from the file's.
   void write_file_only(const std::vector<std::string>& lines);
-  void write_console_only(const std::vector<std::string>& lines);
+  void write_console_only(const std::vector<std::string>& lines) override;
 
   // The file actually written: the built name, or the full name of "dump.status".
   const std::string& path() const { return path_; }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "engine/beam_setup.h"
+#include "engine/multi_model_accounting.h"
 #include "engine/partner_search.h"
 #include "engine/walk.h"
 #include "tracking_case.h"
@@ -180,7 +181,10 @@ struct Encounter {
     block.layers = cells.layer;
     const engine::TrackingContext context{
         k.crystal, k.models, engine_test::fixed_tables(), k.tables, cells, {}, 1.0f};
-    return engine::step_to_partner(ion, block, context, generator, tally);
+    const engine::MultiModelAccounting policy(context);
+    engine::MultiModelAccounting::IonMemory memory;
+    engine::RunCounts counts;
+    return engine::step_to_partner(ion, block, context, policy, memory, generator, tally, counts);
   }
 };
 

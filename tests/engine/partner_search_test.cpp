@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "engine/beam_setup.h"
+#include "engine/multi_model_accounting.h"
 #include "engine/partner_search.h"
 #include "tracking_case.h"
 
@@ -58,7 +59,10 @@ struct Choice {
     block.layers = std::span(cells.layer).subspan(0, static_cast<std::size_t>(count.layer));
     const engine::TrackingContext context{
         k.crystal, k.models, engine_test::fixed_tables(), k.tables, cells, {}, 1.0f};
-    return engine::step_to_partner(ion, block, context, generator, tally);
+    const engine::MultiModelAccounting policy(context);
+    engine::MultiModelAccounting::IonMemory memory;
+    engine::RunCounts counts;
+    return engine::step_to_partner(ion, block, context, policy, memory, generator, tally, counts);
   }
 };
 

@@ -65,13 +65,14 @@ std::vector<engine::HitTally> batches(const TrackingCase& k) {
   return runs;
 }
 
-// Models of the front atom: structure models 2.. shift it, vibration models 2.. set σ.
+// Models of the front atom: structure models 2.. shift it, vibration models 2.. set σ. With
+// `vibrated` 0 the front atom has no model amplitudes (N18 = 1 > N19 = 0).
 void check_models(const std::vector<engine::Shift>& shifts, const std::vector<float>& sigmas,
-                  std::int32_t expected_class) {
+                  std::int32_t expected_class, std::int32_t vibrated = 1) {
   const auto n10 = static_cast<std::int32_t>(shifts.size()) + 1;
   const auto n11 = static_cast<std::int32_t>(sigmas.size()) + 1;
   TrackingCase multi = grazing_row();
-  multi.set_models(n10, 1, n11, 1);
+  multi.set_models(n10, 1, n11, vibrated);
   for (std::int32_t s = 2; s <= n10; ++s) multi.models.shift(s, 1) = shifts[s - 2];
   for (std::int32_t v = 2; v <= n11; ++v) multi.models.sigma(v, 1) = sigmas[v - 2];
   finish(multi, kMultiIons);
@@ -88,7 +89,7 @@ void check_models(const std::vector<engine::Shift>& shifts, const std::vector<fl
       direct.atom(1).sigma = multi.models.sigma(v, 1);
       finish(direct, kDirectIons);
       direct.crystal.z_min = multi.crystal.z_min;  // the same start depth and end depth
-      direct.crystal.z_edges.back() = multi.crystal.z_edges.back();
+      direct.tables.z_end = multi.tables.z_end;
       const std::vector<engine::HitTally> plain = batches(direct);
       // Equal flux: the direct runs started half as many ions per batch.
       const double scale = static_cast<double>(reweighted[0].ions_run) / plain[0].ions_run;
@@ -116,6 +117,12 @@ void check_models(const std::vector<engine::Shift>& shifts, const std::vector<fl
 TEST(Reweighting, ShiftedSitesMatchDirectRuns) {
   // Sideways (across the path only), then in depth (the last model decides: class 3).
   check_models({{0.0f, -0.1f, 0.0f}, {0.0f, 0.0f, 0.1f}}, {}, 3);
+}
+
+// The commonest scan: structure models only, no vibration model (N19 = 0); the displaced
+// atom vibrates with its own amplitude and is re-weighted like any other.
+TEST(Reweighting, StructureModelsWithoutVibrationModelsMatchDirectRuns) {
+  check_models({{0.0f, -0.1f, 0.0f}, {0.0f, 0.0f, 0.1f}}, {}, 3, 0);
 }
 
 TEST(Reweighting, ChangedAmplitudesMatchDirectRuns) {

@@ -1,12 +1,12 @@
-// A small crystal with its models and run tables, built directly in the engine's records for
-// the tracking tests: atoms placed by hand in a cell grid, the derived per-atom values of the
-// set-up, a deflection table for 100 keV protons, cut-offs for a detection angle and a
-// reference angle, and ring tables.
+// A small crystal with its models and run tables for the tracking tests: atoms placed by hand
+// in a cell grid, derived and given their tables by the program's own preparation, with a
+// deflection table for 100 keV protons and cut-offs for a detection angle and a reference
+// angle.
 #pragma once
 
-#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "engine/deflection_table.h"
@@ -15,8 +15,9 @@
 #include "engine/model.h"
 #include "engine/potential.h"
 #include "engine/random_generator.h"
-#include "engine/ring_tables.h"
 #include "engine/run_tables.h"
+#include "polysim/prepare_models.h"
+#include "polysim/run_schedule.h"
 #include "shared_tables.h"
 
 namespace engine_test {
@@ -108,59 +109,21 @@ struct TrackingCase {
       for (std::int32_t a = 1; a <= vibrated; ++a) models.sigma(v, a) = atom(a).sigma;
   }
 
-  // The derived values of the set-up: cell map, depth range, classes, coefficients, reach.
+  // The derived values of the set-up (cell map, depth range, classes, coefficients, reach),
+  // and the models as the tracking reads them.
   void derive() {
-    std::fill(crystal.cell_atom.begin(), crystal.cell_atom.end(), 0);
-    crystal.z_min = crystal.z_max = 0.0f;
-    for (std::int32_t a = 1; a <= static_cast<std::int32_t>(crystal.atoms.size()); ++a) {
-      engine::Atom& at = atom(a);
-      crystal.cell(at.cell_i, at.cell_j, at.layer) = a;
-      at.gauss_coeff = 125.0f / (2.0f * at.sigma * at.sigma);
-      at.change_class = 1;
-      float shift2 = 0.0f, sigma_max = at.sigma;
-      widen(at.z);
-      for (std::int32_t s = 1; a <= models.displaced_atom_count && s <= models.structure_count;
-           ++s) {
-        const engine::Shift& d = models.shift(s, a);
-        widen(at.z + d.dz);
-        if (d.dz != 0.0f) at.change_class = 3;
-        if (d.dx != 0.0f || d.dy != 0.0f) at.change_class = 5;
-        shift2 = std::max(shift2, d.dx * d.dx + d.dy * d.dy + d.dz * d.dz);
-      }
-      if (a <= models.vibrated_atom_count) {
-        sigma_max = 0.0f;
-        bool varies = false;
-        for (std::int32_t v = 1; v <= models.vibration_count; ++v) {
-          sigma_max = std::max(sigma_max, models.sigma(v, a));
-          varies = varies || models.sigma(v, a) != models.sigma(1, a);
-        }
-        if (varies) ++at.change_class;
-      }
-      const float reach = std::sqrt(shift2) + std::sqrt(10.4f * 2.0f * sigma_max * sigma_max);
-      at.reach2 = reach * reach;
-    }
-    models.vibration_gauss_coeff.assign(models.vibration_sigma.size(), 0.0f);
-    models.vibration_ratio.assign(models.vibration_sigma.size(), 0.0f);
-    for (std::size_t k = 0; k < models.vibration_sigma.size(); ++k) {
-      const float sigma = models.vibration_sigma[k];
-      const auto a =
-          static_cast<std::int32_t>(k % static_cast<std::size_t>(models.vibrated_atom_count)) + 1;
-      models.vibration_gauss_coeff[k] = 125.0f / (2.0f * sigma * sigma);
-      models.vibration_ratio[k] = models.vibration_gauss_coeff[k] / atom(a).gauss_coeff;
-    }
+    polysim::derive_model_data(crystal, models);
+    models = polysim::models_for_tracking(crystal, models);
   }
 
-  // Cut-offs for the detection angle and the interaction radius for the reference angle
-  // (radians) as the run driver sets them, the end depth, and the ring tables.
+  // Cut-offs for the detection angle and the interaction radii for the reference angle
+  // (radians) as the run schedule sets them, with the end depth and the ring tables.
   void set_tables(float detection_angle, float reference_angle) {
-    const float pi = fixed_tables().pi;
     tables.deflection = proton_copper_table();
-    tables.type_angle_cutoff = engine::impact_cutoff(tables.deflection, detection_angle, pi);
-    const std::vector<float> reach = engine::impact_cutoff(tables.deflection, reference_angle, pi);
-    tables.interaction_reach = std::max(tables.interaction_reach, reach[0]);
-    tables.type_reach_weight = {1.0f / (reach[0] * reach[0])};
-    crystal.z_edges.back() = crystal.z_max + tables.interaction_reach;
-    engine::build_ring_tables(crystal, models, fixed_tables(), tables);
+    run.type_angle_cutoff =
+        engine::impact_cutoff(tables.deflection, detection_angle, fixed_tables().pi);
+    tables = polysim::with_interaction_radii(std::move(tables), reference_angle, crystal, models,
+                                             fixed_tables());
   }
 
   // Beam at polar angle `polar` and azimuth `azimuth` (radians); the reference direction at
@@ -193,12 +156,6 @@ struct TrackingCase {
                            static_cast<std::int32_t>(crystal.atoms.size()));
     engine::launch_ions(crystal, models, fixed_tables(), tables, run, generator, tally);
     return tally;
-  }
-
- private:
-  void widen(float z) {
-    crystal.z_min = std::min(crystal.z_min, z);
-    crystal.z_max = std::max(crystal.z_max, z);
   }
 };
 

@@ -5,6 +5,7 @@
 
 #include "polysim/input_reader.h"
 #include "polysim/run_errors.h"
+#include "polysim/status_file.h"
 #include "sample_input.h"
 #include "scratch_dir.h"
 #include "textio/errors.h"

@@ -11,11 +11,10 @@
 #include <vector>
 
 #include "engine/fixed_tables.h"
-#include "engine/random_generator.h"
 #include "engine/scattering.h"
 #include "polysim/input_reader.h"
-#include "polysim/ion_run_driver.h"
-#include "polysim/prepare_models.h"
+#include "polysim/prepared_run.h"
+#include "polysim/simulate.h"
 #include "polysim/status_file.h"
 #include "scratch_dir.h"
 
@@ -108,19 +107,14 @@ Yields element_yields(const std::string& text) {
   std::ostringstream console;
   polysim::StatusFile status((dir.path() / "run.status").string(), console);
   dir.write("in.dat", text);
-  polysim::SimulationInput input =
-      polysim::read_simulation_input((dir.path() / "in.dat").string(), status);
-  polysim::prepare_models(input.crystal, input.models, input.beam, tables);
-  engine::RandomGenerator generator(11);
-  polysim::IonRunDriver driver(input, tables, generator);
-  polysim::RunResults results(2, 1, 1, kSamples);
-  driver.prepare_shadowing();
-  driver.run_shadowing(results);
+  const polysim::PreparedRun run = polysim::prepare_run(
+      polysim::read_simulation_input((dir.path() / "in.dat").string(), status), tables);
+  polysim::SilentProgress silent;
+  const polysim::RunResults results = polysim::simulate(run, tables, {11}, silent);
   double sum[2] = {}, sum2[2] = {};
   for (std::int32_t j = 1; j <= kSamples; ++j) {
-    driver.run_blocking(j, results);
     for (std::int32_t a = 1; a <= 2; ++a) {
-      const int e = input.crystal.atoms[static_cast<std::size_t>(a - 1)].type - 1;
+      const int e = run.input.crystal.atoms[static_cast<std::size_t>(a - 1)].type - 1;
       const double y = results.block_yield(1, 1, a, j);
       sum[e] += y;
       sum2[e] += y * y;

@@ -11,32 +11,16 @@
 #include <string>
 #include <utility>
 
+#include "polysim_process.h"
 #include "sample_input.h"
 #include "scratch_dir.h"
 
 namespace {
 
+using polysim_test::Outcome;
+using polysim_test::run_polysim;
 using polysim_test::sample_with;
 using polysim_test::ScratchDir;
-
-struct Outcome {
-  int status;
-  std::string output;  // standard output and standard error together
-};
-
-// Runs polysim in `dir`; `environment` is prefixed to the command (e.g. "NAME=value").
-Outcome run_polysim(const ScratchDir& dir, const std::string& environment = "") {
-  const std::string command =
-      "cd '" + dir.path().string() + "' && " + environment + " '" IONBEAM_BIN_DIR "/polysim' 2>&1";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (pipe == nullptr) return {-1, ""};
-  std::string output;
-  std::array<char, 4096> buffer{};
-  while (std::size_t n = fread(buffer.data(), 1, buffer.size(), pipe))
-    output.append(buffer.data(), n);
-  const int status = pclose(pipe);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
-}
 
 bool contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;

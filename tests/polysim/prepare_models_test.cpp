@@ -9,6 +9,7 @@
 
 #include "polysim/input_checks.h"
 #include "polysim/input_reader.h"
+#include "polysim/status_file.h"
 #include "sample_input.h"
 #include "scratch_dir.h"
 
@@ -177,12 +178,6 @@ TEST(PrepareModels, RefusesDataItCannotServe) {
     void (*spoil)(Slab&);
     const char* message;
   } cases[] = {
-      {"displaced atoms beyond the vibrated ones",
-       [](Slab& s) {
-         s.models.displaced_atom_count = 2;
-         s.models.structure_shift.resize(2);
-       },
-       "displaced_atom_count N18 = 2, must be at most model_vibrated_atom_count N19 = 1"},
       {"zero atom amplitude", [](Slab& s) { s.crystal.atoms[1].sigma = 0.0f; },
        "Atom 2: atom_sigma = 0"},
       {"negative model amplitude", [](Slab& s) { s.models.sigma(1, 1) = -0.1f; },

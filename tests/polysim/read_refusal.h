@@ -9,6 +9,7 @@
 
 #include "polysim/input_reader.h"
 #include "polysim/run_errors.h"
+#include "polysim/status_file.h"
 #include "scratch_dir.h"
 
 namespace polysim_test {

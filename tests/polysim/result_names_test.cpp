@@ -64,8 +64,8 @@ TEST(ResultSignals, SumsPerAngleLayerAndTypeInMonolayersWithClipping) {
   const polysim::ResultSignals signals = polysim::compute_result_signals(
       c.input.crystal, c.input.beam.atoms_per_layer, c.results, 2, 1);
   EXPECT_EQ(signals.bad_count, 1);
-  EXPECT_EQ(c.results.block_yield(1, 2, 1, 2), polysim::kLargestYield);
-  const float y2 = 9.0f / 16.0f, y5 = 12.0f / 16.0f;  // atoms 2 and 5 at angle 2
+  EXPECT_EQ(c.results.block_yield(1, 2, 1, 2), 12.5f);  // the results keep it
+  const float y2 = 9.0f / 16.0f, y5 = 12.0f / 16.0f;    // atoms 2 and 5 at angle 2
   EXPECT_FLOAT_EQ(signals.element_at(4, 2), 9.999f / 2.0f);
   EXPECT_FLOAT_EQ(signals.layer_at(1, 2), (9.999f + y2 + y5) / 2.0f);
   EXPECT_FLOAT_EQ(signals.layer_at(3, 2), 0.0f);  // the empty layer
@@ -86,7 +86,7 @@ TEST(ResultSignals, CountIsPerFileAndTheCeilingItselfIsNoBadValue) {
   EXPECT_EQ(bad(1, 2), 0);  // holds exactly 9.999
   EXPECT_EQ(bad(1, 3), 1);  // holds 10.0
   EXPECT_EQ(bad(2, 1), 1);
-  EXPECT_EQ(bad(2, 1), 0);  // already clipped by the first pass
+  EXPECT_EQ(bad(2, 1), 1);  // the results are not changed by counting
 }
 
 TEST(ResultSignals, AtomOutsideTheLayersIsRefused) {

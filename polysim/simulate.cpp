@@ -1,0 +1,53 @@
+// The run sequence of a simulation over its schedule.
+#include "polysim/simulate.h"
+
+#include "engine/launch_ions.h"
+#include "polysim/run_normalisation.h"
+
+namespace polysim {
+
+engine::HitTally run_scheduled(const PreparedRun& run, const engine::FixedTables& fixed,
+                               const ScheduledRun& scheduled, engine::RandomGenerator& generator) {
+  engine::HitTally tally(run.models.vibration_count, run.models.structure_count,
+                         static_cast<std::int32_t>(run.input.crystal.atoms.size()));
+  engine::launch_ions(run.input.crystal, run.models, fixed, *scheduled.tables, scheduled.parameters,
+                      generator, tally);
+  return tally;
+}
+
+RunResults simulate(const PreparedRun& run, const engine::FixedTables& fixed,
+                    const SimulationOptions& options, ProgressSink& progress) {
+  const SimulationInput& input = run.input;
+  const auto angles = static_cast<std::int32_t>(input.beam.detection_angles.size());
+  RunResults results(static_cast<std::int32_t>(input.crystal.atoms.size()),
+                     input.models.structure_count, input.models.vibration_count, angles);
+  engine::RandomGenerator generator(options.seed);
+  progress.shadowing_starts(run);
+  const ScheduledRun& shadowing = run.schedule.shadowing;
+  engine::HitTally tally = run_scheduled(run, fixed, shadowing, generator);
+  // The overlayer deflections of every run, added in run order.
+  double overlayer_deflection_sum = tally.overlayer_deflection_sum;
+  results.total_ions = tally.ions_run;
+  normalise_shadowing(tally, input.crystal, run.models,
+                      hit_divisor(tally, input.crystal, shadowing.parameters.run_polar, fixed.pi),
+                      results);
+  progress.shadowing_done(run, results);
+  for (std::int32_t j = 1; j <= angles; ++j) {
+    progress.blocking_angle_starts(j);
+    for (std::size_t g = 0; g < run.schedule.group_count; ++g) {
+      const ScheduledRun& blocking = run.schedule.blocking_run(j, g);
+      tally = run_scheduled(run, fixed, blocking, generator);
+      overlayer_deflection_sum += tally.overlayer_deflection_sum;
+      results.total_ions += tally.ions_run;
+      const float divisor =
+          hit_divisor(tally, input.crystal, blocking.parameters.run_polar, fixed.pi);
+      normalise_blocking(tally, input.crystal, run.models, divisor, j, results,
+                         run.groups[g].member);
+    }
+    progress.blocking_angle_done(j);
+  }
+  results.overlayer_deflection_sum = overlayer_deflection_sum;
+  return results;
+}
+
+}  // namespace polysim

@@ -1,0 +1,42 @@
+// structfit: fits structure-model parameters of a crystal surface to measured blocking curves.
+// Reads "bfgsin.dat" in the working directory; see README.md.
+#include <exception>
+#include <iostream>
+
+#include "structfit/base_crystal.h"
+#include "structfit/fit_errors.h"
+#include "structfit/fit_setup.h"
+#include "textio/errors.h"
+#include "textio/fixed_text.h"
+
+namespace {
+
+constexpr const char* kStopLine = "Stop - Program terminated.";
+
+// Every base file is read once before any simulation, so that a file the set-up cannot be
+// applied to stops the run at its start rather than after hours of fitting.
+void check_base_files(const structfit::FitSetup& setup) {
+  for (const structfit::DataSet& set : setup.data_sets) {
+    const std::string path(textio::trim_trailing(set.base_path));
+    structfit::check_base_against_setup(structfit::read_base_crystal(path), setup, path);
+  }
+}
+
+}  // namespace
+
+int main() {
+  try {
+    const structfit::FitSetup setup = structfit::read_fit_setup("bfgsin.dat", std::cout);
+    check_base_files(setup);
+    std::cout << kStopLine << '\n';
+    return 0;
+  } catch (const structfit::SetupRefused& refusal) {
+    std::cout << refusal.what() << '\n';
+  } catch (const textio::ReadError& error) {
+    std::cout << ' ' << error.what() << '\n';
+  } catch (const std::exception& error) {
+    std::cout << " structfit: " << error.what() << '\n';
+  }
+  std::cout << kStopLine << '\n';
+  return 1;
+}

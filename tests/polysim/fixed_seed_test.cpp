@@ -1,0 +1,59 @@
+// polysim at a fixed seed writes exactly the files it wrote when the expected files in
+// data/fixed_seed were recorded: every result file byte for byte, and the status file and the
+// console text with their date stamps masked. One case has two kinematic groups and random
+// starts, the other an overlayer, regular starts and three vibration models.
+#include <gtest/gtest.h>
+
+#include <regex>
+#include <string>
+
+#include "fixed_seed_data.h"
+#include "polysim_process.h"
+#include "scratch_dir.h"
+
+namespace {
+
+using polysim_test::ScratchDir;
+
+constexpr const char* kSeed = "IONBEAM_SEED=20240611";
+
+// The full name of the result file is the one line that depends on the directory.
+std::string without_directory(const std::string& text) {
+  static const std::regex name_line("\n Outputfile:  [^\n]*\n");
+  return std::regex_replace(text, name_line, "\n Outputfile:  <name>\n");
+}
+
+std::string without_stamps(const std::string& text) {
+  static const std::regex stamp(
+      "(^|\n) [A-Z][a-z]{2} [A-Z][a-z]{2} [ 0-9][0-9] "
+      "[0-9]{2}:[0-9]{2}:[0-9]{2} [0-9]{4}");
+  return std::regex_replace(text, stamp, "$1 <stamp>                 ");
+}
+
+void expect_same_run(const std::string& root, int pairs) {
+  ScratchDir dir;
+  dir.write("polysim1.io", root + ".in\n" + root + "\n");
+  dir.write(root + ".in", polysim_test::fixed_seed_file(root + ".in"));
+  const polysim_test::Outcome run = polysim_test::run_polysim(dir, kSeed);
+  ASSERT_EQ(run.status, 0) << run.output;
+  for (int n = 1; n <= pairs; ++n) {
+    const std::string name = root + ".000" + std::to_string(n);
+    EXPECT_EQ(without_directory(dir.read(name)),
+              without_directory(polysim_test::fixed_seed_file(name)))
+        << name;
+  }
+  EXPECT_FALSE(std::filesystem::exists(dir.file(root + ".000" + std::to_string(pairs + 1))));
+  EXPECT_EQ(without_stamps(dir.read(root + ".status")),
+            polysim_test::fixed_seed_file(root + ".status"));
+  EXPECT_EQ(without_stamps(run.output), polysim_test::fixed_seed_file(root + ".console"));
+}
+
+TEST(PolysimFixedSeed, TwoKinematicGroupsWriteTheRecordedFiles) {
+  expect_same_run("groups", 4);
+}
+
+TEST(PolysimFixedSeed, OverlayerRunWritesTheRecordedFiles) {
+  expect_same_run("overlayer", 6);
+}
+
+}  // namespace
