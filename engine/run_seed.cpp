@@ -42,11 +42,4 @@ std::int64_t run_seed() {
   return clock_run_seed();
 }
 
-void seed_from_environment_or_clock(RandomGenerator& generator) {
-  if (const std::optional<std::int64_t> seed = seed_from_environment())
-    generator.seed(static_cast<std::int32_t>(*seed));
-  else
-    generator.seed_from_clock();
-}
-
 }  // namespace engine

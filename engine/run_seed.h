@@ -7,8 +7,6 @@
 #include <optional>
 #include <string_view>
 
-#include "engine/random_generator.h"
-
 namespace engine {
 
 inline constexpr const char* kSeedVariable = "IONBEAM_SEED";
@@ -28,9 +26,5 @@ std::int64_t clock_run_seed();
 // The seed of a run: IONBEAM_SEED when it is set and non-empty, else the clock seed. Throws
 // SeedError when the variable is set to something that is not a seed.
 std::int64_t run_seed();
-
-// Seeds `generator` with the low 32 bits of IONBEAM_SEED when that is set and non-empty, else
-// from the clock.
-void seed_from_environment_or_clock(RandomGenerator& generator);
 
 }  // namespace engine

@@ -94,41 +94,12 @@ TEST(RunSeed, MalformedValueIsAnError) {
   EXPECT_THROW(engine::run_seed(), engine::SeedError);
 }
 
-TEST(SeedFromEnvironment, SetValueBecomesTheState) {
-  SeedVariable variable;
-  variable.set("12345");
-  engine::RandomGenerator generator;
-  engine::seed_from_environment_or_clock(generator);
-  EXPECT_EQ(generator.state(), 12345);
-}
-
-TEST(SeedFromEnvironment, SameSeedRepeatsTheSequence) {
-  SeedVariable variable;
-  variable.set("-77");
-  engine::RandomGenerator first;
-  engine::RandomGenerator second(999);
-  engine::seed_from_environment_or_clock(first);
-  engine::seed_from_environment_or_clock(second);
-  for (int k = 0; k < 100; ++k) ASSERT_EQ(first.uniform_deviate(), second.uniform_deviate());
-}
-
-TEST(SeedFromEnvironment, UnsetOrEmptyFallsBackToTheClock) {
+TEST(SeedFromEnvironment, UnsetOrEmptyIsNoSeed) {
   SeedVariable variable;
   variable.clear();
   EXPECT_FALSE(engine::seed_from_environment().has_value());
   variable.set("");
   EXPECT_FALSE(engine::seed_from_environment().has_value());
-  engine::RandomGenerator generator;
-  engine::seed_from_environment_or_clock(generator);
-  EXPECT_NE(generator.state(), 1);
-}
-
-TEST(SeedFromEnvironment, MalformedValueIsAnError) {
-  SeedVariable variable;
-  variable.set("12 34");
-  engine::RandomGenerator generator;
-  EXPECT_THROW(engine::seed_from_environment_or_clock(generator), engine::SeedError);
-  EXPECT_EQ(generator.state(), 1);
 }
 
 }  // namespace
