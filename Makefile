@@ -5,7 +5,8 @@ BUILD       ?= build
 SAN_BUILD   ?= build-sanitize
 BENCH_BUILD ?= build-bench
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
-PACKAGES    := cmake make gcc g++ libgtest-dev libbenchmark-dev libhdf5-dev pkg-config
+PACKAGES    := cmake make gcc g++ libgtest-dev libbenchmark-dev libhdf5-dev librandom123-dev \
+               pkg-config
 FUZZ_SEED   ?= 1
 FUZZ_CASES  ?= 5000
 

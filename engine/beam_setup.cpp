@@ -81,9 +81,9 @@ StartGrid make_start_grid(float repeat_x, float repeat_y, float run_polar, float
   return grid;
 }
 
-void apply_azimuthal_smear(IonDirection& direction, RandomGenerator& generator) {
-  const double u1 = generator.uniform_deviate();
-  const double u2 = generator.uniform_deviate();
+void apply_azimuthal_smear(IonDirection& direction, IonStream& stream) {
+  const double u1 = stream.uniform_deviate();
+  const double u2 = stream.uniform_deviate();
   const auto b = static_cast<float>((u1 - 0.5) * kSmearX + (u2 - 0.5) * kSmearY);
   set_direction(direction, direction.sin_theta_cos_phi - b * direction.sin_phi,
                 direction.sin_theta_sin_phi + b * direction.cos_phi, direction.cos_theta);

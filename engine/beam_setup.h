@@ -7,7 +7,7 @@
 #include <span>
 
 #include "engine/ion_state.h"
-#include "engine/random_generator.h"
+#include "engine/ion_stream.h"
 
 namespace engine {
 
@@ -52,6 +52,6 @@ StartGrid make_start_grid(float repeat_x, float repeat_y, float run_polar, float
 
 // The blocking smear b = (u1 - 1/2)/180 + (u2 - 1/2)/90 (radians) from two uniform
 // deviates: d becomes the direction of (sin θ cos φ - b sin φ, sin θ sin φ + b cos φ, cos θ).
-void apply_azimuthal_smear(IonDirection& direction, RandomGenerator& generator);
+void apply_azimuthal_smear(IonDirection& direction, IonStream& stream);
 
 }  // namespace engine

@@ -21,14 +21,14 @@ void reset_to_beam(IonState& ion, const BeamSetup& beam) {
 // Regular start: the grid point. Random start: uniform within the point's grid cell, with the
 // edge intervals searched from those of the grid point.
 void place(IonState& ion, const GridPoint& point, const Crystal& crystal,
-           const IonRunParameters& run, const LaunchSetup& setup, RandomGenerator& generator) {
+           const IonRunParameters& run, const LaunchSetup& setup, IonStream& stream) {
   ion.x = point.x;
   ion.y = point.y;
   ion.kx = point.kx;
   ion.ky = point.ky;
   if (run.start_mode != 0) {
-    const double u1 = generator.uniform_deviate();
-    const double u2 = generator.uniform_deviate();
+    const double u1 = stream.uniform_deviate();
+    const double u2 = stream.uniform_deviate();
     ion.x = static_cast<float>((point.i - 1 + u1) * setup.grid.dx);
     ion.y = static_cast<float>((point.j - 1 + u2) * setup.grid.dy);
     if (ion.x > crystal.repeat_x) ion.x -= crystal.repeat_x;
@@ -38,6 +38,11 @@ void place(IonState& ion, const GridPoint& point, const Crystal& crystal,
   }
   ion.z = setup.beam.z_start;
   ion.layer = 1;
+}
+
+// The centre of grid cell k (1-based) of spacing d (Å).
+float grid_coordinate(std::int32_t k, float d) {
+  return (static_cast<float>(k) - 0.5f) * d;
 }
 
 }  // namespace
@@ -50,26 +55,47 @@ LaunchSetup set_up_launch(const TrackingContext& context, const IonRunParameters
                                 weight_count, static_cast<std::int32_t>(crystal.types.size())),
                     make_start_grid(crystal.repeat_x, crystal.repeat_y, run.run_polar,
                                     run.run_azimuth, run.ion_target),
+                    {},
+                    {},
                     {}};
+  std::int32_t k = 2;
+  for (std::int32_t i = 1; i <= setup.grid.nx; ++i)
+    setup.column_kx.push_back(
+        k = search_upward(crystal.x_edges, grid_coordinate(i, setup.grid.dx), k));
+  k = 2;
+  for (std::int32_t j = 1; j <= setup.grid.ny; ++j)
+    setup.row_ky.push_back(
+        k = search_upward(crystal.y_edges, grid_coordinate(j, setup.grid.dy), k));
   if (run.overlayer())
     setup.overlayer =
         set_up_overlayer(run.overlayer_density, std::cos(run.run_polar), run.overlayer_type);
   return setup;
 }
 
+GridPoint grid_point(const LaunchSetup& setup, std::int64_t n) {
+  GridPoint point;
+  point.i = static_cast<std::int32_t>(n / setup.grid.ny) + 1;
+  point.j = static_cast<std::int32_t>(n % setup.grid.ny) + 1;
+  point.x = grid_coordinate(point.i, setup.grid.dx);
+  point.y = grid_coordinate(point.j, setup.grid.dy);
+  point.kx = setup.column_kx[static_cast<std::size_t>(point.i - 1)];
+  point.ky = setup.row_ky[static_cast<std::size_t>(point.j - 1)];
+  return point;
+}
+
 bool start_ion(IonState& ion, const GridPoint& point, const TrackingContext& context,
-               const IonRunParameters& run, const LaunchSetup& setup, RandomGenerator& generator,
+               const IonRunParameters& run, const LaunchSetup& setup, IonStream& stream,
                double& overlayer_deflection_sum) {
   const Crystal& crystal = context.crystal;
   reset_to_beam(ion, setup.beam);
-  place(ion, point, crystal, run, setup, generator);
+  place(ion, point, crystal, run, setup, stream);
   bool turned = false;
   if (run.blocking()) {
-    apply_azimuthal_smear(ion.direction, generator);
+    apply_azimuthal_smear(ion.direction, stream);
     turned = true;
   }
   if (run.overlayer()) {
-    if (!pass_overlayer(ion.direction, setup.overlayer, context.tables.deflection, generator,
+    if (!pass_overlayer(ion.direction, setup.overlayer, context.tables.deflection, stream,
                         overlayer_deflection_sum))
       return false;
     turned = true;

@@ -4,28 +4,40 @@
 // ion's tables are sized once per run; the ions themselves allocate nothing.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
+#include <vector>
 
 #include "engine/beam_setup.h"
 #include "engine/ion_run.h"
 #include "engine/ion_state.h"
+#include "engine/ion_stream.h"
+#include "engine/ordered_chunks.h"
 #include "engine/overlayer.h"
-#include "engine/random_generator.h"
 #include "engine/tracking_context.h"
 #include "engine/tracking_policy.h"
 #include "engine/walk.h"
 
 namespace engine {
 
-// What every ion start of one run needs besides its grid point.
+// Ions of a run are tallied in chunks of this many, in grid order: the unit of work of a
+// thread and of the ordered sum. Fixed, so a run's sums do not depend on the thread count.
+inline constexpr std::int64_t kChunkIons = 1024;
+
+// What every ion start of one run needs besides its grid point: the beam, the start grid with
+// the edge intervals of its columns (column_kx[i - 1]) and rows (row_ky[j - 1]), and the
+// overlayer.
 struct LaunchSetup {
   BeamSetup beam;
   StartGrid grid;
+  std::vector<std::int32_t> column_kx, row_ky;
   OverlayerSetup overlayer;
 };
 
 // The beam ion of the run direction with `weight_count` weights, the start grid for the ion
-// target and, when switched on, the overlayer along the run direction.
+// target and, when switched on, the overlayer along the run direction. The grid's edge
+// intervals are those of a walk over the grid with i outermost: kx searched upward from 2
+// and carried over from one column to the next, ky searched upward from 2 in every column.
 LaunchSetup set_up_launch(const TrackingContext& context, const IonRunParameters& run,
                           std::int32_t weight_count);
 
@@ -36,23 +48,9 @@ struct GridPoint {
   std::int32_t kx = 2, ky = 2;
 };
 
-// Calls visit(point) for i = 1..nx (outer) and j = 1..ny (inner): the point at the centre of
-// its grid cell, kx searched upward from 2 and carried over from one i to the next, ky
-// searched upward from 2 for every i.
-template <typename Visit>
-void for_each_grid_point(const Crystal& crystal, const StartGrid& grid, Visit&& visit) {
-  GridPoint point;
-  for (point.i = 1; point.i <= grid.nx; ++point.i) {
-    point.x = (static_cast<float>(point.i) - 0.5f) * grid.dx;
-    point.kx = search_upward(crystal.x_edges, point.x, point.kx);
-    point.ky = 2;
-    for (point.j = 1; point.j <= grid.ny; ++point.j) {
-      point.y = (static_cast<float>(point.j) - 0.5f) * grid.dy;
-      point.ky = search_upward(crystal.y_edges, point.y, point.ky);
-      visit(point);
-    }
-  }
-}
+// Ion n (0-based) of the run: the grid point i = n / ny + 1, j = n mod ny + 1, at the centre
+// of its grid cell.
+GridPoint grid_point(const LaunchSetup& setup, std::int64_t n);
 
 // Starts the ion of one grid point: the beam direction and weights, the start position
 // (regular, or random within the point's grid cell), the blocking smear and the overlayer,
@@ -60,26 +58,52 @@ void for_each_grid_point(const Crystal& crystal, const StartGrid& grid, Visit&& 
 // False when the overlayer discarded the ion. Adds the overlayer deflection to
 // `overlayer_deflection_sum` (rad^2).
 bool start_ion(IonState& ion, const GridPoint& point, const TrackingContext& context,
-               const IonRunParameters& run, const LaunchSetup& setup, RandomGenerator& generator,
+               const IonRunParameters& run, const LaunchSetup& setup, IonStream& stream,
                double& overlayer_deflection_sum);
 
-// Runs every ion of one run direction with `policy`. Sets counts.ions_run and
-// counts.hit_norm, adds to the other counts and, through the policy, to `tally`. The context
-// must fit the run (launch_ions.h lists the checks of the multi-model run).
+// Runs every ion of one run direction with `policy` on `threads` threads (0: OpenMP's
+// count). Ion n draws from its own stream, number n of the run's key, so what an ion does
+// does not depend on the thread that runs it. The ions are cut into chunks of kChunkIons,
+// each tallied from empty on one thread; the chunks are added to `tally` and `counts` in
+// chunk order, so the sums are the same at any thread count. Holds one chunk tally per
+// thread. Sets counts.ions_run and counts.hit_norm. The context must fit the run
+// (launch_ions.h lists the checks of the multi-model run).
 template <TrackingPolicy Policy>
 void launch_ions(const TrackingContext& context, const IonRunParameters& run, const Policy& policy,
-                 RandomGenerator& generator, typename Policy::Tally& tally, RunCounts& counts) {
+                 const RunKey& key, typename Policy::Tally& tally, RunCounts& counts,
+                 int threads = 0) {
   const LaunchSetup setup = set_up_launch(context, run, policy.weight_count());
   counts.ions_run = setup.grid.points();
   counts.hit_norm = setup.beam.cross_section;
-  IonState ion = setup.beam.ion;
-  typename Policy::IonMemory memory{};
-  for_each_grid_point(context.crystal, setup.grid, [&](const GridPoint& point) {
-    if (!start_ion(ion, point, context, run, setup, generator, counts.overlayer_deflection_sum))
-      return;
-    policy.start_ion(memory);
-    walk_ion(ion, context, policy, memory, generator, tally, counts);
-  });
+  const std::int64_t ions = counts.ions_run;
+  struct Part {
+    typename Policy::Tally tally;
+    RunCounts counts;
+    IonState ion;
+    typename Policy::IonMemory memory;
+  };
+  run_ordered_chunks((ions + kChunkIons - 1) / kChunkIons, threads,
+                     [&] {
+                       return Part{policy.empty_tally(tally), {}, setup.beam.ion, {}};
+                     },
+                     [&](std::int64_t chunk, Part& part) {
+                       const std::int64_t last = std::min(ions, (chunk + 1) * kChunkIons);
+                       for (std::int64_t n = chunk * kChunkIons; n < last; ++n) {
+                         IonStream stream(key, static_cast<std::uint64_t>(n));
+                         if (!start_ion(part.ion, grid_point(setup, n), context, run, setup, stream,
+                                        part.counts.overlayer_deflection_sum))
+                           continue;
+                         policy.start_ion(part.memory);
+                         walk_ion(part.ion, context, policy, part.memory, stream, part.tally,
+                                  part.counts);
+                       }
+                     },
+                     [&](std::int64_t, Part& part) {
+                       policy.take(tally, part.tally);
+                       counts.overlayer_deflection_sum += part.counts.overlayer_deflection_sum;
+                       counts.partner_searches += part.counts.partner_searches;
+                       part.counts = {};
+                     });
 }
 
 }  // namespace engine

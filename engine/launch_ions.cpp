@@ -11,8 +11,8 @@
 namespace engine {
 
 void launch_ions(const Crystal& crystal, const ModelSet& models, const FixedTables& fixed,
-                 const RunTables& tables, const IonRunParameters& run, RandomGenerator& generator,
-                 HitTally& tally) {
+                 const RunTables& tables, const IonRunParameters& run, const RunKey& key,
+                 HitTally& tally, int threads) {
   check_run_data(crystal, models, tables, run, tally);
   const CellLookup cells = make_cell_lookup(crystal);
   const TrackingContext context{
@@ -24,7 +24,7 @@ void launch_ions(const Crystal& crystal, const ModelSet& models, const FixedTabl
   RunCounts counts;
   counts.overlayer_deflection_sum = tally.overlayer_deflection_sum;
   counts.partner_searches = tally.partner_searches;
-  launch_ions(context, run, MultiModelAccounting(context), generator, tally, counts);
+  launch_ions(context, run, MultiModelAccounting(context), key, tally, counts, threads);
   tally.ions_run = counts.ions_run;
   tally.hit_norm = counts.hit_norm;
   tally.overlayer_deflection_sum = counts.overlayer_deflection_sum;

@@ -6,8 +6,8 @@
 
 #include "engine/fixed_tables.h"
 #include "engine/ion_run.h"
+#include "engine/ion_stream.h"
 #include "engine/model.h"
-#include "engine/random_generator.h"
 #include "engine/run_tables.h"
 
 namespace engine {
@@ -26,15 +26,17 @@ namespace engine {
 //
 // Adds to tally.hit_sum and tally.overlayer_deflection_sum, sets tally.ions_run (the grid
 // points nxg nyg, at least 1) and tally.hit_norm (F0). The tally must be sized for
-// (vibration_count, structure_count, atom count). Draws every deviate from `generator`.
+// (vibration_count, structure_count, atom count). Ion n draws from stream n of `key`; the ions run
+// on `threads` threads (0: OpenMP's count, OMP_NUM_THREADS or all cores) with the same sums at any
+// count.
 //
 // Throws ModelDataError, before any ion runs, when the data do not fit together: counts
 // below 1, tables not sized for the counts, atom types, cells or cell_atom entries out of
 // range, change classes that need model data an atom lacks, ring tables not built for the
 // model counts, or an overlayer type outside the types.
 void launch_ions(const Crystal& crystal, const ModelSet& models, const FixedTables& fixed,
-                 const RunTables& tables, const IonRunParameters& run, RandomGenerator& generator,
-                 HitTally& tally);
+                 const RunTables& tables, const IonRunParameters& run, const RunKey& key,
+                 HitTally& tally, int threads = 0);
 
 // The checks of launch_ions on their own.
 void check_run_data(const Crystal& crystal, const ModelSet& models, const RunTables& tables,

@@ -8,8 +8,8 @@
 #include "engine/hit_accounting.h"
 #include "engine/ion_run.h"
 #include "engine/ion_state.h"
+#include "engine/ion_stream.h"
 #include "engine/partner.h"
-#include "engine/random_generator.h"
 #include "engine/thermal_displacement.h"
 #include "engine/tracking_context.h"
 #include "engine/tracking_policy.h"
@@ -29,8 +29,8 @@ class MultiModelAccounting {
     return context_.models.structure_count * context_.models.vibration_count;
   }
   void start_ion(IonMemory&) const {}
-  Deviates start_search(const IonState&, RandomGenerator& generator) const {
-    return SearchDisplacement(context_.fixed, generator);
+  Deviates start_search(const IonState&, IonStream& stream) const {
+    return SearchDisplacement(context_.fixed, stream);
   }
   // Nothing is accounted before the partner is known; the displacement is σ_j (gx, gy, gz).
   Displacement examine(const IonState&, const Candidate& candidate, const Deviates& deviates,
@@ -40,6 +40,16 @@ class MultiModelAccounting {
   void account_partner(IonState& ion, const Partner& partner, const Deviates&, IonMemory&,
                        Tally& tally) const {
     engine::account_partner(ion, partner, context_, tally);
+  }
+  // Only the hit sums are the policy's; the run's counts are added by the launch.
+  Tally empty_tally(const Tally& like) const {
+    return Tally(like.vibration_count, like.structure_count, like.atom_count);
+  }
+  void take(Tally& total, Tally& part) const {
+    for (std::size_t i = 0; i < part.hit_sum.size(); ++i) {
+      total.hit_sum[i] += part.hit_sum[i];
+      part.hit_sum[i] = 0.0;
+    }
   }
 
  private:

@@ -28,12 +28,11 @@ OverlayerSetup set_up_overlayer(float density, float cos_polar, std::int32_t typ
 }
 
 bool pass_overlayer(IonDirection& direction, const OverlayerSetup& overlayer,
-                    const DeflectionTable& deflection, RandomGenerator& generator,
-                    double& deflection_sum) {
+                    const DeflectionTable& deflection, IonStream& stream, double& deflection_sum) {
   const IonDirection first = direction;
   for (std::int32_t n = 0; n < overlayer.collisions; ++n) {
-    const auto b1 = static_cast<float>((generator.uniform_deviate() - 0.5) * overlayer.side);
-    const auto b2 = static_cast<float>((generator.uniform_deviate() - 0.5) * overlayer.side);
+    const auto b1 = static_cast<float>((stream.uniform_deviate() - 0.5) * overlayer.side);
+    const auto b2 = static_cast<float>((stream.uniform_deviate() - 0.5) * overlayer.side);
     const float p = std::sqrt(b1 * b1 + b2 * b2);
     float a1 = 0.0f, a2 = 0.0f;
     if (p > 0.0f) {

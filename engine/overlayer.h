@@ -6,7 +6,7 @@
 
 #include "engine/deflection_table.h"
 #include "engine/ion_state.h"
-#include "engine/random_generator.h"
+#include "engine/ion_stream.h"
 
 namespace engine {
 
@@ -29,7 +29,6 @@ OverlayerSetup set_up_overlayer(float density, float cos_polar, std::int32_t typ
 // (rad^2) is added to `deflection_sum`. Only the direction's angles are set here; the
 // caller updates the derived terms.
 bool pass_overlayer(IonDirection& direction, const OverlayerSetup& overlayer,
-                    const DeflectionTable& deflection, RandomGenerator& generator,
-                    double& deflection_sum);
+                    const DeflectionTable& deflection, IonStream& stream, double& deflection_sum);
 
 }  // namespace engine

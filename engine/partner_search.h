@@ -8,8 +8,8 @@
 
 #include "engine/collision.h"
 #include "engine/ion_state.h"
+#include "engine/ion_stream.h"
 #include "engine/partner.h"
-#include "engine/random_generator.h"
 #include "engine/tracking_context.h"
 #include "engine/tracking_policy.h"
 
@@ -25,9 +25,9 @@ inline constexpr float kNoPartner = 1000.0f;  // the best w before any candidate
 template <TrackingPolicy Policy>
 StepResult step_to_partner(IonState& ion, const CandidateBlock& block,
                            const TrackingContext& context, const Policy& policy,
-                           typename Policy::IonMemory& memory, RandomGenerator& generator,
+                           typename Policy::IonMemory& memory, IonStream& stream,
                            typename Policy::Tally& tally, RunCounts& counts) {
-  const typename Policy::Deviates deviates = policy.start_search(ion, generator);
+  const typename Policy::Deviates deviates = policy.start_search(ion, stream);
   ++counts.partner_searches;
   const Crystal& crystal = context.crystal;
   const float* reach_weight = context.tables.type_reach_weight.data();

@@ -5,14 +5,14 @@
 #include <cstdint>
 
 #include "engine/fixed_tables.h"
-#include "engine/random_generator.h"
+#include "engine/ion_stream.h"
 
 namespace engine {
 
 // g = G(NINT(2000 u) - 1000) for one uniform deviate u: each of G(-999..999) with
 // probability 1/2000, the end entries (about +-3.89) with 1/4000.
-inline float standard_normal_deviate(const FixedTables& tables, RandomGenerator& generator) {
-  const double u = generator.uniform_deviate();
+inline float standard_normal_deviate(const FixedTables& tables, IonStream& stream) {
+  const double u = stream.uniform_deviate();
   return tables.gauss(nint_within(2000.0 * u, 0, 2 * FixedTables::kGaussLast) -
                       FixedTables::kGaussLast);
 }
@@ -26,10 +26,10 @@ struct Displacement {
 // collision partner carries an independent isotropic Gaussian displacement.
 class SearchDisplacement {
  public:
-  SearchDisplacement(const FixedTables& tables, RandomGenerator& generator)
-      : gx_(standard_normal_deviate(tables, generator)),
-        gy_(standard_normal_deviate(tables, generator)),
-        gz_(standard_normal_deviate(tables, generator)) {}
+  SearchDisplacement(const FixedTables& tables, IonStream& stream)
+      : gx_(standard_normal_deviate(tables, stream)),
+        gy_(standard_normal_deviate(tables, stream)),
+        gz_(standard_normal_deviate(tables, stream)) {}
 
   // The displacement of a candidate with rms amplitude sigma (Å): sigma (gx, gy, gz).
   Displacement of(float sigma) const { return {sigma * gx_, sigma * gy_, sigma * gz_}; }

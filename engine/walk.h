@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "engine/ion_state.h"
+#include "engine/ion_stream.h"
 #include "engine/partner.h"
 #include "engine/partner_search.h"
-#include "engine/random_generator.h"
 #include "engine/tracking_context.h"
 #include "engine/tracking_policy.h"
 
@@ -80,13 +80,13 @@ inline constexpr std::int64_t kMostSteps = std::int64_t{1} << 20;
 // ends after kMostSteps steps.
 template <TrackingPolicy Policy>
 void walk_ion(IonState& ion, const TrackingContext& context, const Policy& policy,
-              typename Policy::IonMemory& memory, RandomGenerator& generator,
-              typename Policy::Tally& tally, RunCounts& counts) {
+              typename Policy::IonMemory& memory, IonStream& stream, typename Policy::Tally& tally,
+              RunCounts& counts) {
   WalkMode mode = choose_walk_mode(ion.direction);
   if (!enter_walk(mode, ion, context)) return;
   for (std::int64_t step = 0; step < kMostSteps; ++step) {
     const StepResult result = step_to_partner(ion, candidate_block(mode, ion, context.cells),
-                                              context, policy, memory, generator, tally, counts);
+                                              context, policy, memory, stream, tally, counts);
     if (result == StepResult::kDiscarded) return;
     if (result == StepResult::kCollision) mode = choose_walk_mode(ion.direction);
     if (!advance_walk(mode, ion, context)) return;

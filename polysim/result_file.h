@@ -22,14 +22,15 @@ struct ResultFileContext {
   std::string_view input_path;  // printed in 80 columns
   std::string_view full_name;   // of this file, printed in 80 columns
   float deg_to_rad = 0.0f;      // radians per degree
+  std::int64_t seed = 0;        // the run seed, with which the file can be made again
 };
 
 // Blocked yield per angle: totals with element and layer signals, then per atom (every atom,
 // in lines of 20 beyond the first 100), then the count of clipped yields.
 void write_blocking_tables(std::ostream& out, const ResultFileContext& file);
 
-// Blocking flux, file names and comment, the model parameters of the pair, beam, atom types,
-// cell and overlayer.
+// Blocking flux, file names, comment and run seed, the model parameters of the pair, beam, atom
+// types, cell and overlayer.
 void write_run_report(std::ostream& out, const ResultFileContext& file);
 
 // Hitting probability of every atom, layer by layer, with its position and amplitude in the

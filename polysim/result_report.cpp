@@ -1,6 +1,7 @@
 // The report of the run's input in a result file: blocking flux, file names, the parameters
 // of the model pair, beam, potential, atom types, surface cell and overlayer.
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "engine/potential.h"
@@ -26,6 +27,11 @@ const Format& general_information() {
   static const Format format(
       "(' GENERAL INFORMATION:',/,' --------------------',/,' Inputfile :  ',A,/,' Outputfile:  "
       "',A,/,' Comment   :  ',A)");
+  return format;
+}
+// The run seed, after the comment: IONBEAM_SEED set to it repeats the run.
+const Format& seed_line() {
+  static const Format format("(' Seed      :  ',A)");
   return format;
 }
 const Format& structure_model_line() {
@@ -115,6 +121,7 @@ void write_general_information(std::ostream& out, const ResultFileContext& file)
   const std::string comment = textio::fixed_width(file.input.comment, kNameWidth);
   out << general_information().write(
       {std::string_view(input_path), std::string_view(full_name), std::string_view(comment)});
+  out << seed_line().write({std::string_view(std::to_string(file.seed))});
   write_parameters(out, structure_model_line(), file.input.structure_params, file.structure_model);
   write_parameters(out, vibration_model_line(), file.input.vibration_params, file.vibration_model);
 }

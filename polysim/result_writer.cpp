@@ -79,8 +79,9 @@ void write_one_file(const SimulationInput& input, const RunResults& results,
                     std::int32_t v, OpenFile& file) {
   const ResultSignals signals =
       compute_result_signals(input.crystal, input.beam.atoms_per_layer, results, s, v);
-  const ResultFileContext context{input, clipped,          signals,        s,
-                                  v,     setup.input_path, file.full_name, setup.deg_to_rad};
+  const ResultFileContext context{input,     clipped,          signals,        s,
+                                  v,         setup.input_path, file.full_name, setup.deg_to_rad,
+                                  setup.seed};
   write_result_file(file.stream, context);
   file.stream.close();
   if (!file.stream) throw FileError("cannot write result file " + file.full_name);

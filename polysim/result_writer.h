@@ -2,6 +2,7 @@
 // the fall-back to "dump.out" in the working directory for a file that cannot be created.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "polysim/run_results.h"
@@ -16,6 +17,7 @@ struct ResultSetup {
   std::string output_root;  // 80 columns; the files are named from it
   int name_column = 1;      // column p at which the status file name cut the root
   float deg_to_rad = 0.0f;  // radians per degree of the run's fixed tables
+  std::int64_t seed = 0;    // the run seed, printed after the comment
 };
 
 // Refuses results that are not finite with the abort block (JobAborted), before any file.

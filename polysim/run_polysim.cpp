@@ -1,11 +1,10 @@
-// The main sequence of a polysim run: status header, fixed tables, input, seed, preparation,
+// The main sequence of a polysim run: status header, seed, fixed tables, input, preparation,
 // the simulation (shadowing run and blocking runs), the result files and the completion line.
 #include "polysim/run_polysim.h"
 
 #include <stdexcept>
 
 #include "engine/fixed_tables.h"
-#include "engine/random_generator.h"
 #include "engine/run_seed.h"
 #include "polysim/input_reader.h"
 #include "polysim/prepared_run.h"
@@ -36,11 +35,13 @@ PreparedRun prepare(const SimulationInput& input, const engine::FixedTables& tab
   }
 }
 
-// The seed of IONBEAM_SEED, or of the clock.
-std::int32_t run_seed() {
-  engine::RandomGenerator generator;
-  engine::seed_from_environment_or_clock(generator);
-  return generator.state();
+// The run seed, of IONBEAM_SEED or of the clock, in its stamped line after the header.
+std::int64_t announce_seed(StatusFile& status) {
+  const std::int64_t seed = engine::run_seed();
+  textio::FreeLine line;
+  line << date_stamp() + "  Random seed:" << seed;
+  status.write_group({free_line(line)});
+  return seed;
 }
 
 }  // namespace
@@ -49,15 +50,15 @@ void run_polysim(const RunFiles& files, std::ostream& console) {
   const StatusName status_name = build_status_path(files.output_root);
   StatusFile status(status_name.path, console);
   write_status_header(status, files.input_path, files.output_root);
+  const SimulationOptions options{announce_seed(status)};
   const engine::FixedTables tables = engine::build_fixed_tables();
   const SimulationInput input = read_simulation_input(files.input_path, status);
-  const SimulationOptions options{run_seed()};
   const PreparedRun run = prepare(input, tables, files, status_name.name_column, status);
   StatusProgress progress(status);
   const RunResults results = simulate(run, tables, options, progress);
-  write_result_files(
-      run.input, results, status,
-      {files.input_path, files.output_root, status_name.name_column, tables.deg_to_rad});
+  write_result_files(run.input, results, status,
+                     {files.input_path, files.output_root, status_name.name_column,
+                      tables.deg_to_rad, options.seed});
   textio::FreeLine done;
   done << "-----------------"
        << " JOB SUCCESSFULLY COMPLETED"

@@ -7,11 +7,12 @@
 namespace polysim {
 
 engine::HitTally run_scheduled(const PreparedRun& run, const engine::FixedTables& fixed,
-                               const ScheduledRun& scheduled, engine::RandomGenerator& generator) {
+                               const ScheduledRun& scheduled, const engine::RunKey& key,
+                               int threads) {
   engine::HitTally tally(run.models.vibration_count, run.models.structure_count,
                          static_cast<std::int32_t>(run.input.crystal.atoms.size()));
   engine::launch_ions(run.input.crystal, run.models, fixed, *scheduled.tables, scheduled.parameters,
-                      generator, tally);
+                      key, tally, threads);
   return tally;
 }
 
@@ -21,10 +22,13 @@ RunResults simulate(const PreparedRun& run, const engine::FixedTables& fixed,
   const auto angles = static_cast<std::int32_t>(input.beam.detection_angles.size());
   RunResults results(static_cast<std::int32_t>(input.crystal.atoms.size()),
                      input.models.structure_count, input.models.vibration_count, angles);
-  engine::RandomGenerator generator(options.seed);
+  const auto key = [&options](std::int32_t angle, std::size_t group) {
+    return engine::run_key(options.seed,
+                           engine::run_number(angle, static_cast<std::int32_t>(group)));
+  };
   progress.shadowing_starts(run);
   const ScheduledRun& shadowing = run.schedule.shadowing;
-  engine::HitTally tally = run_scheduled(run, fixed, shadowing, generator);
+  engine::HitTally tally = run_scheduled(run, fixed, shadowing, key(0, 0), options.threads);
   // The overlayer deflections of every run, added in run order.
   double overlayer_deflection_sum = tally.overlayer_deflection_sum;
   results.total_ions = tally.ions_run;
@@ -36,7 +40,7 @@ RunResults simulate(const PreparedRun& run, const engine::FixedTables& fixed,
     progress.blocking_angle_starts(j);
     for (std::size_t g = 0; g < run.schedule.group_count; ++g) {
       const ScheduledRun& blocking = run.schedule.blocking_run(j, g);
-      tally = run_scheduled(run, fixed, blocking, generator);
+      tally = run_scheduled(run, fixed, blocking, key(j, g), options.threads);
       overlayer_deflection_sum += tally.overlayer_deflection_sum;
       results.total_ions += tally.ions_run;
       const float divisor =

@@ -6,7 +6,7 @@
 
 #include "engine/fixed_tables.h"
 #include "engine/ion_run.h"
-#include "engine/random_generator.h"
+#include "engine/ion_stream.h"
 #include "polysim/prepared_run.h"
 #include "polysim/progress_sink.h"
 #include "polysim/run_results.h"
@@ -14,16 +14,21 @@
 namespace polysim {
 
 struct SimulationOptions {
-  std::int32_t seed = 1;  // state of the random generator before the first deviate
+  std::int64_t seed = 1;  // the run seed: with the run number, the key of every ion stream
+  int threads = 0;        // threads of every ion run; 0: OpenMP's count (OMP_NUM_THREADS)
 };
 
-// One ion run of `run`'s schedule, drawing its deviates from `generator`: its tally alone.
+// One ion run of `run`'s schedule, its ions drawing from the streams of `key`, on `threads`
+// threads: its tally alone, the same at any thread count.
 engine::HitTally run_scheduled(const PreparedRun& run, const engine::FixedTables& fixed,
-                               const ScheduledRun& scheduled, engine::RandomGenerator& generator);
+                               const ScheduledRun& scheduled, const engine::RunKey& key,
+                               int threads = 0);
 
-// The shadowing run, then per detection angle the blocking run of each kinematic group, all
-// on one generator seeded with options.seed, each normalised as it finishes; progress goes
-// to `progress`. The results depend on the prepared run, the fixed tables and the seed only.
+// The shadowing run, then per detection angle the blocking run of each kinematic group, each
+// normalised as it finishes; progress goes to `progress`. Each run has its key from
+// options.seed and its run number (engine::run_number: 0 for the shadowing run, angle and
+// group for a blocking run) and runs its ions on options.threads threads. The results depend
+// on the prepared run, the fixed tables and the seed only, not on the thread count.
 RunResults simulate(const PreparedRun& run, const engine::FixedTables& fixed,
                     const SimulationOptions& options, ProgressSink& progress);
 

@@ -75,7 +75,7 @@ std::string short_result_path(std::string_view output_root, std::int32_t n) {
 }
 
 void run_simulation(const std::filesystem::path& input_path, std::string_view output_root,
-                    const engine::FixedTables& tables, std::int32_t seed, std::ostream& console) {
+                    const engine::FixedTables& tables, std::int64_t seed, std::ostream& console) {
   const polysim::PreparedRun run = read_and_prepare(input_path, tables);
   polysim::ConsoleProgress progress(console);
   const polysim::RunResults results = polysim::simulate(run, tables, {seed}, progress);

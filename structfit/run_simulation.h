@@ -12,7 +12,7 @@
 namespace structfit {
 
 // Reads `input_path` through the simulation's own reader (every check of the input applies),
-// runs the shadowing and blocking runs from generator state `seed` with the console lines
+// runs the shadowing and blocking runs with run seed `seed` and the console lines
 // "Starting shadowing...." and "Starting blocking angle :" n, and writes for model pair n the
 // file <output_root>.nnnn: one line (1X,F7.2,1X,6F7.3) per detection angle, the angle in
 // degrees and the signal of each atom type in monolayers, each atom's yield capped at 9.999.
@@ -20,7 +20,7 @@ namespace structfit {
 // refuses, a result that is not finite, or a result file that cannot be written;
 // textio::ReadError for a malformed input.
 void run_simulation(const std::filesystem::path& input_path, std::string_view output_root,
-                    const engine::FixedTables& tables, std::int32_t seed, std::ostream& console);
+                    const engine::FixedTables& tables, std::int64_t seed, std::ostream& console);
 
 // The name of the result file of model pair `n` (1..9999): the root, a point and n in four
 // digits.

@@ -47,9 +47,11 @@ std::string right_align(std::string_view body, int width) {
   return std::string(w - body.size(), ' ').append(body);
 }
 
-std::string edit_integer(std::int32_t value, int width, int min_digits) {
-  const std::int64_t wide = value;
-  std::string digits = (value == 0 && min_digits == 0) ? "" : std::to_string(std::abs(wide));
+std::string edit_integer(std::int64_t value, int width, int min_digits) {
+  // The magnitude in unsigned arithmetic, where that of the most negative value exists.
+  const auto bits = static_cast<std::uint64_t>(value);
+  const std::uint64_t magnitude = value < 0 ? 0 - bits : bits;
+  std::string digits = (value == 0 && min_digits == 0) ? "" : std::to_string(magnitude);
   if (static_cast<int>(digits.size()) < min_digits) {
     digits.insert(0, static_cast<std::size_t>(min_digits) - digits.size(), '0');
   }

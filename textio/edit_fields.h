@@ -9,8 +9,9 @@
 namespace textio {
 
 // Iw (min_digits < 0) or Iw.m: right-aligned in `width` columns, at least m digits; Iw.0 of
-// zero is all blanks. A value that does not fit gives `width` asterisks.
-std::string edit_integer(std::int32_t value, int width, int min_digits);
+// zero is all blanks. A value that does not fit gives `width` asterisks. Integers of 32 and
+// 64 bits alike.
+std::string edit_integer(std::int64_t value, int width, int min_digits);
 
 // Fw.d: the exact binary value rounded to d decimals (ties to even), right-aligned, with a
 // zero before the point only where the width leaves room; the sign of a negative zero is kept.

@@ -1,5 +1,5 @@
-// List-directed layout of integers (11 columns) and 32-bit reals (the G16.9 form with one
-// digit before the point in exponent form) as the Fortran runtime writes them.
+// List-directed layout of integers (11 columns, 20 for 64-bit integers) and 32-bit reals (the G16.9
+// form with one digit before the point in exponent form) as the Fortran runtime writes them.
 #include "textio/free_writer.h"
 
 #include <cmath>
@@ -11,7 +11,8 @@
 namespace textio {
 namespace {
 
-constexpr int kIntegerWidth = 11;  // room for -2147483648
+constexpr int kIntegerWidth = 11;      // room for -2147483648
+constexpr int kWideIntegerWidth = 20;  // room for -9223372036854775808
 constexpr int kRealWidth = 16;
 constexpr int kSignificant = 9;  // enough digits to read a 32-bit real back unchanged
 
@@ -55,6 +56,12 @@ FreeLine& FreeLine::operator<<(std::string_view text) {
 FreeLine& FreeLine::operator<<(std::int32_t number) {
   separate(Item::number);
   text_ += edit_integer(number, kIntegerWidth, -1);
+  return *this;
+}
+
+FreeLine& FreeLine::operator<<(std::int64_t number) {
+  separate(Item::number);
+  text_ += edit_integer(number, kWideIntegerWidth, -1);
   return *this;
 }
 

@@ -13,6 +13,7 @@ class FreeLine {
  public:
   FreeLine& operator<<(std::string_view text);
   FreeLine& operator<<(std::int32_t number);
+  FreeLine& operator<<(std::int64_t number);
   FreeLine& operator<<(float number);
 
   // The finished line, ending in '\n'. A line without items is empty, as an empty

@@ -161,12 +161,12 @@ TEST(StartGrid, DegenerateRequestsGiveOnePointAtTheCentre) {
 
 TEST(AzimuthalSmear, TurnsTheBeamSidewaysByAtMostOneHundredAndTwentiethRadian) {
   // Beam in the x-z plane: the smear b is the y component before normalisation.
-  engine::RandomGenerator generator(4711);
+  engine::IonStream stream(engine::run_key(4711, 1), 0);
   const IonDirection base = direction_of(std::sin(0.4f), 0.0f, std::cos(0.4f));
   float lowest = 1.0f, highest = -1.0f;
   for (int k = 0; k < 400; ++k) {
     IonDirection d = base;
-    engine::apply_azimuthal_smear(d, generator);
+    engine::apply_azimuthal_smear(d, stream);
     const float b = d.sin_theta_sin_phi / d.cos_theta * base.cos_theta;
     lowest = std::min(lowest, b);
     highest = std::max(highest, b);

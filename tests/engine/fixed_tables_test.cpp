@@ -121,8 +121,8 @@ TEST(RingIndex, NearestHundredthOfAnAngstrom) {
 
 TEST(NormalDeviate, ReadsTheQuantileOfTheRoundedUniform) {
   const FixedTables& t = fixed_tables();
-  engine::RandomGenerator generator(2024);
-  engine::RandomGenerator copy(2024);
+  engine::IonStream generator(engine::run_key(2024, 0), 0);
+  engine::IonStream copy = generator;
   for (int k = 0; k < 1000; ++k) {
     const double u = copy.uniform_deviate();
     const auto index = static_cast<std::int32_t>(std::lround(2000.0 * u)) - 1000;
@@ -132,15 +132,18 @@ TEST(NormalDeviate, ReadsTheQuantileOfTheRoundedUniform) {
 
 TEST(NormalDeviate, HasUnitVarianceAndBoundedTails) {
   const FixedTables& t = fixed_tables();
-  engine::RandomGenerator generator(7);
-  constexpr int kDraws = 400000;
+  // Thirty draws per ion, as a run takes them.
+  constexpr int kIons = 13334, kPerIon = 30, kDraws = kIons * kPerIon;
   double sum = 0.0, sum2 = 0.0;
   float largest = 0.0f;
-  for (int k = 0; k < kDraws; ++k) {
-    const float g = engine::standard_normal_deviate(t, generator);
-    sum += g;
-    sum2 += static_cast<double>(g) * g;
-    largest = std::max(largest, std::fabs(g));
+  for (std::uint64_t ion = 0; ion < kIons; ++ion) {
+    engine::IonStream stream(engine::run_key(7, 0), ion);
+    for (int k = 0; k < kPerIon; ++k) {
+      const float g = engine::standard_normal_deviate(t, stream);
+      sum += g;
+      sum2 += static_cast<double>(g) * g;
+      largest = std::max(largest, std::fabs(g));
+    }
   }
   // Standard errors: 1/sqrt(N) = 0.0016 for the mean, sqrt(2/N) = 0.0022 for the variance.
   EXPECT_NEAR(sum / kDraws, 0.0, 0.008);
@@ -150,13 +153,13 @@ TEST(NormalDeviate, HasUnitVarianceAndBoundedTails) {
 
 TEST(SearchDisplacement, ThreeDeviatesInOrderSharedByAllCandidates) {
   const FixedTables& t = fixed_tables();
-  engine::RandomGenerator generator(31);
-  engine::RandomGenerator copy(31);
+  engine::IonStream generator(engine::run_key(31, 0), 0);
+  engine::IonStream copy = generator;
   const engine::SearchDisplacement search(t, generator);
   const float gx = engine::standard_normal_deviate(t, copy);
   const float gy = engine::standard_normal_deviate(t, copy);
   const float gz = engine::standard_normal_deviate(t, copy);
-  EXPECT_EQ(generator.state(), copy.state());
+  EXPECT_EQ(generator.uniform_deviate(), copy.uniform_deviate());  // three drawn, no more
   for (const float sigma : {0.05f, 0.1f, 0.2f}) {
     const engine::Displacement d = search.of(sigma);
     EXPECT_EQ(d.x, sigma * gx);

@@ -60,9 +60,8 @@ TEST(IonRun, RefusesDataThatDoNotFitTogether) {
   }
   TrackingCase k = small_slab();
   engine::HitTally wrong(1, 2, 3);
-  engine::RandomGenerator generator;
   EXPECT_THROW(engine::launch_ions(k.crystal, k.models, engine_test::fixed_tables(), k.tables,
-                                   k.run, generator, wrong),
+                                   k.run, engine::run_key(1, 0), wrong),
                engine::ModelDataError);
 }
 
@@ -73,9 +72,8 @@ TEST(IonRun, AddsToTheSumsAndSetsTheRunFigures) {
   const float c = std::cos(120.0f * kDegree);
   EXPECT_NEAR(tally.hit_norm, 1.0f / ((c - 1.0f) * (c - 1.0f)), 1e-5f);
   const std::vector<double> once = tally.hit_sum;
-  engine::RandomGenerator generator(99);
-  engine::launch_ions(k.crystal, k.models, engine_test::fixed_tables(), k.tables, k.run, generator,
-                      tally);
+  engine::launch_ions(k.crystal, k.models, engine_test::fixed_tables(), k.tables, k.run,
+                      engine::run_key(99, 0), tally);
   for (std::size_t i = 0; i < once.size(); ++i) {
     EXPECT_GT(once[i], 0.0f) << i;
     EXPECT_NEAR(tally.hit_sum[i], 2.0f * once[i], 1e-5f * once[i]) << i;  // same ions, added
@@ -111,14 +109,14 @@ TEST(Overlayer, DeflectsDiscardsAndSumsTheSquaredAngle) {
   // A made-up table with tan ψ = 1 everywhere: large deflections, many discards at 60 degrees.
   const engine::DeflectionTable strong(1, 1.0f, std::vector<float>(10001, 1.0f));
   const engine::OverlayerSetup overlayer = engine::set_up_overlayer(1.0e15f, 0.5f, 1);
-  engine::RandomGenerator generator(17);
+  engine::IonStream stream(engine::run_key(17, 0), 0);
   int passed = 0, discarded = 0;
   for (int ion = 0; ion < 200; ++ion) {
     engine::IonDirection d;
     engine::set_direction(d, std::sin(60.0f * kDegree), 0.0f, std::cos(60.0f * kDegree));
     const engine::IonDirection start = d;
     double sum = 0.0;
-    if (!engine::pass_overlayer(d, overlayer, strong, generator, sum)) {
+    if (!engine::pass_overlayer(d, overlayer, strong, stream, sum)) {
       ++discarded;
       EXPECT_EQ(sum, 0.0f);
       continue;

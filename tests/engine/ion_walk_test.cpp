@@ -159,7 +159,7 @@ struct Encounter {
   TrackingCase k{4.0f, 4.0f, {-2.0f}, {-2.0f}, {-1.0f}};
   engine::IonState ion;
   engine::HitTally tally{1, 1, 1};
-  engine::RandomGenerator generator{5};
+  engine::IonStream stream{engine::run_key(5, 0), 0};
 
   explicit Encounter(float polar) {
     k.add_atom(0.0f, 0.0f, 0.0f, 1, 1, 1, 0.0f);
@@ -184,7 +184,7 @@ struct Encounter {
     const engine::MultiModelAccounting policy(context);
     engine::MultiModelAccounting::IonMemory memory;
     engine::RunCounts counts;
-    return engine::step_to_partner(ion, block, context, policy, memory, generator, tally, counts);
+    return engine::step_to_partner(ion, block, context, policy, memory, stream, tally, counts);
   }
 };
 

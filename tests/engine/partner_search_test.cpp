@@ -35,7 +35,7 @@ struct Choice {
   TrackingCase k{4.0f, 4.0f, {0.0f, 2.0f}, {0.0f, 2.0f}, {-1.0f, 0.5f}};
   engine::IonState ion;
   engine::HitTally tally;
-  engine::RandomGenerator generator{5};
+  engine::IonStream stream{engine::run_key(5, 0), 0};
 
   explicit Choice(const std::vector<Site>& sites, float sigma = 0.0f) {
     for (const Site& s : sites) k.add_atom(s.x, s.y, s.z, s.i, s.j, s.layer, sigma);
@@ -62,7 +62,7 @@ struct Choice {
     const engine::MultiModelAccounting policy(context);
     engine::MultiModelAccounting::IonMemory memory;
     engine::RunCounts counts;
-    return engine::step_to_partner(ion, block, context, policy, memory, generator, tally, counts);
+    return engine::step_to_partner(ion, block, context, policy, memory, stream, tally, counts);
   }
 };
 

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -30,23 +31,26 @@ class SeedVariable {
   std::optional<std::string> saved_;
 };
 
-TEST(ParseSeed, AcceptsSignedDecimalIntegersOfThirtyTwoBits) {
+TEST(ParseSeed, AcceptsSignedDecimalIntegersOfSixtyFourBits) {
   const struct {
     const char* text;
-    std::int32_t value;
+    std::int64_t value;
   } cases[] = {{"0", 0},
                {"1", 1},
                {"+17", 17},
                {"-5", -5},
                {"0042", 42},
-               {"2147483647", 2147483647},
-               {"-2147483648", INT32_MIN}};
+               {"2147483648", 2147483648},
+               {"1765135397123456789", 1765135397123456789},
+               {"9223372036854775807", INT64_MAX},
+               {"-9223372036854775808", INT64_MIN}};
   for (const auto& c : cases) EXPECT_EQ(engine::parse_seed(c.text), c.value) << c.text;
 }
 
 TEST(ParseSeed, RefusesAnythingElse) {
-  for (const char* text : {"", " 1", "1 ", "1.0", "1e3", "0x10", "+", "-", "+-5", "--5", "12a",
-                           "2147483648", "-2147483649", "99999999999999999999", "seed"}) {
+  for (const char* text :
+       {"", " 1", "1 ", "1.0", "1e3", "0x10", "+", "-", "+-5", "--5", "12a", "9223372036854775808",
+        "-9223372036854775809", "99999999999999999999", "seed"}) {
     EXPECT_THROW(engine::parse_seed(text), engine::SeedError) << '"' << text << '"';
   }
 }
@@ -62,41 +66,40 @@ TEST(ParseSeed, MessageNamesTheVariableAndTheValue) {
   }
 }
 
-TEST(SeedFromEnvironment, SetValueBecomesTheState) {
+TEST(RunSeed, SetValueIsTheSeed) {
   SeedVariable variable;
-  variable.set("12345");
-  engine::RandomGenerator generator;
-  engine::seed_from_environment_or_clock(generator);
-  EXPECT_EQ(generator.state(), 12345);
+  variable.set("-1765135397123456789");
+  EXPECT_EQ(engine::run_seed(), -1765135397123456789);
 }
 
-TEST(SeedFromEnvironment, SameSeedRepeatsTheSequence) {
+TEST(RunSeed, UnsetOrEmptyTakesTheClockInNanoseconds) {
   SeedVariable variable;
-  variable.set("-77");
-  engine::RandomGenerator first;
-  engine::RandomGenerator second(999);
-  engine::seed_from_environment_or_clock(first);
-  engine::seed_from_environment_or_clock(second);
-  for (int k = 0; k < 100; ++k) ASSERT_EQ(first.uniform_deviate(), second.uniform_deviate());
+  for (const bool empty : {false, true}) {
+    if (empty)
+      variable.set("");
+    else
+      variable.clear();
+    using namespace std::chrono;
+    const auto before = duration_cast<nanoseconds>(system_clock::now().time_since_epoch());
+    const std::int64_t seed = engine::run_seed();
+    const auto after = duration_cast<nanoseconds>(system_clock::now().time_since_epoch());
+    EXPECT_LE(before.count(), seed);
+    EXPECT_LE(seed, after.count());
+  }
 }
 
-TEST(SeedFromEnvironment, UnsetOrEmptyFallsBackToTheClock) {
+TEST(RunSeed, MalformedValueIsAnError) {
+  SeedVariable variable;
+  variable.set("0x1F");
+  EXPECT_THROW(engine::run_seed(), engine::SeedError);
+}
+
+TEST(SeedFromEnvironment, UnsetOrEmptyIsNoSeed) {
   SeedVariable variable;
   variable.clear();
   EXPECT_FALSE(engine::seed_from_environment().has_value());
   variable.set("");
   EXPECT_FALSE(engine::seed_from_environment().has_value());
-  engine::RandomGenerator generator;
-  engine::seed_from_environment_or_clock(generator);
-  EXPECT_NE(generator.state(), 1);
-}
-
-TEST(SeedFromEnvironment, MalformedValueIsAnError) {
-  SeedVariable variable;
-  variable.set("12 34");
-  engine::RandomGenerator generator;
-  EXPECT_THROW(engine::seed_from_environment_or_clock(generator), engine::SeedError);
-  EXPECT_EQ(generator.state(), 1);
 }
 
 }  // namespace

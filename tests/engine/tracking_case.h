@@ -11,10 +11,10 @@
 
 #include "engine/deflection_table.h"
 #include "engine/ion_run.h"
+#include "engine/ion_stream.h"
 #include "engine/launch_ions.h"
 #include "engine/model.h"
 #include "engine/potential.h"
-#include "engine/random_generator.h"
 #include "engine/run_tables.h"
 #include "polysim/prepare_models.h"
 #include "polysim/run_schedule.h"
@@ -145,16 +145,13 @@ struct TrackingCase {
            divisor;
   }
 
-  engine::HitTally launch(std::int32_t seed) const {
-    engine::RandomGenerator generator(seed);
-    return launch(generator);
-  }
-  // A run that goes on with the deviates of `generator`: runs one after another on the same
-  // generator are independent batches.
-  engine::HitTally launch(engine::RandomGenerator& generator) const {
+  // A run whose ions draw from the streams of `seed` and `run_number`: runs with another seed
+  // or run number are independent batches.
+  engine::HitTally launch(std::int64_t seed, std::uint64_t run_number = 0) const {
     engine::HitTally tally(models.vibration_count, models.structure_count,
                            static_cast<std::int32_t>(crystal.atoms.size()));
-    engine::launch_ions(crystal, models, fixed_tables(), tables, run, generator, tally);
+    engine::launch_ions(crystal, models, fixed_tables(), tables, run,
+                        engine::run_key(seed, run_number), tally);
     return tally;
   }
 };

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "engine/beam_setup.h"
@@ -41,7 +42,8 @@ struct Log {
 };
 
 // Displaces as the multi-model run does; counts every examination per atom in its tally and
-// logs each search with the block the walk should show at that point.
+// logs each search with the block the walk should show at that point. It writes to the log,
+// so it runs on one thread.
 class CandidateLog {
  public:
   using Tally = std::vector<std::int64_t>;  // examinations per atom (index a - 1)
@@ -54,7 +56,7 @@ class CandidateLog {
 
   std::int32_t weight_count() const { return 1; }
   void start_ion(IonMemory& memory) const { memory.ion = log_.ions++; }
-  Deviates start_search(const engine::IonState& ion, engine::RandomGenerator& generator) const {
+  Deviates start_search(const engine::IonState& ion, engine::IonStream& stream) const {
     Search search;
     const engine::CandidateBlock block =
         engine::candidate_block(engine::choose_walk_mode(ion.direction), ion, context_.cells);
@@ -68,7 +70,7 @@ class CandidateLog {
               {a, ion.x + xc.shift - atom.x, ion.y + yc.shift - atom.y, ion.z - atom.z});
         }
     log_.searches.push_back(search);
-    return engine::SearchDisplacement(context_.fixed, generator);
+    return engine::SearchDisplacement(context_.fixed, stream);
   }
   engine::Displacement examine(const engine::IonState&, const engine::Candidate& candidate,
                                const Deviates& deviates, const IonMemory&, Tally& tally) const {
@@ -81,6 +83,10 @@ class CandidateLog {
                        IonMemory& memory, Tally&) const {
     log_.searches.back().partner = partner.atom;
     if (memory.ion != log_.ions - 1) ++log_.wrong_memory;
+  }
+  Tally empty_tally(const Tally& like) const { return Tally(like.size(), 0); }
+  void take(Tally& total, Tally& part) const {
+    for (std::size_t a = 0; a < part.size(); ++a) total[a] += std::exchange(part[a], 0);
   }
 
  private:
@@ -133,8 +139,9 @@ TEST(TrackingPolicy, SeesEveryCandidateOfEveryBlockTheWalkExamines) {
     Log log;
     std::vector<std::int64_t> examined(k.crystal.atoms.size(), 0);
     engine::RunCounts counts;
-    engine::RandomGenerator generator(4711);
-    engine::launch_ions(context, k.run, CandidateLog(context, log), generator, examined, counts);
+    // One thread: the log follows the ions in order.
+    engine::launch_ions(context, k.run, CandidateLog(context, log), engine::run_key(4711, 0),
+                        examined, counts, 1);
 
     EXPECT_EQ(log.ions, counts.ions_run) << c.what;
     EXPECT_EQ(log.wrong_memory, 0) << c.what;

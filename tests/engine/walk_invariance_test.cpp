@@ -118,8 +118,8 @@ TrackingCase beam_line_atoms(const Direction& beam, bool pair, const Grid& grid)
 }
 
 // Hitting probabilities of the atoms: the mean over batches of random starts with its
-// standard error. The batches follow one another on one generator: runs seeded with nearby
-// numbers are not independent for a multiplicative congruential generator.
+// standard error. The batches are runs of one seed with run numbers 1, 2, ...: independent
+// streams.
 struct Estimate {
   std::vector<double> mean, error;
 };
@@ -127,9 +127,8 @@ struct Estimate {
 Estimate estimate(const TrackingCase& k) {
   const auto atoms = k.crystal.atoms.size();
   std::vector<double> sum(atoms), sum2(atoms);
-  engine::RandomGenerator generator(2718281);
   for (int b = 1; b <= kBatches; ++b) {
-    const engine::HitTally tally = k.launch(generator);
+    const engine::HitTally tally = k.launch(2718281, static_cast<std::uint64_t>(b));
     for (std::size_t a = 0; a < atoms; ++a) {
       const double p = k.hitting_probability(tally, static_cast<std::int32_t>(a + 1));
       sum[a] += p;

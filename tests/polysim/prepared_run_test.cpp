@@ -1,7 +1,7 @@
 // A prepared run as a value: preparing leaves the input alone and gives equal values; a
 // simulation depends on the prepared run and the seed only, whichever thread runs it; the
 // schedule of tables follows the rebuild rule of a sequential run, and each run of it can be
-// made alone from the generator state it has in the whole simulation.
+// made alone, on any number of threads, with the key it has in the whole simulation.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -68,13 +68,15 @@ TEST(PreparedRun, PreparingLeavesTheInputAloneAndGivesEqualValues) {
   EXPECT_EQ(copper.size(), 1u);
 }
 
-TEST(Simulate, SameSeedGivesIdenticalResultsInAnyThread) {
+TEST(Simulate, SameSeedGivesIdenticalResultsInAnyThreadAndAtAnyThreadCount) {
   const polysim::PreparedRun run =
       polysim::prepare_run(read_input(polysim_test::fixed_seed_file("overlayer.in")), tables());
   polysim::SilentProgress silent;
   const polysim::RunResults serial = polysim::simulate(run, tables(), {4711}, silent);
   EXPECT_TRUE(polysim::simulate(run, tables(), {4711}, silent) == serial);
   EXPECT_FALSE(polysim::simulate(run, tables(), {4712}, silent) == serial);
+  for (const int threads : {1, 2, 3})
+    EXPECT_TRUE(polysim::simulate(run, tables(), {4711, threads}, silent) == serial) << threads;
   std::vector<polysim::RunResults> parallel(3);
   std::vector<std::thread> threads;
   for (polysim::RunResults& results : parallel)
@@ -84,6 +86,55 @@ TEST(Simulate, SameSeedGivesIdenticalResultsInAnyThread) {
     });
   for (std::thread& thread : threads) thread.join();
   for (const polysim::RunResults& results : parallel) EXPECT_TRUE(results == serial);
+}
+
+// The hitting probabilities and the blocked yields of model pair (1, 1) for every atom.
+std::vector<double> pair_one_values(const polysim::RunResults& results, int atoms, int angles) {
+  std::vector<double> values;
+  for (std::int32_t a = 1; a <= atoms; ++a) {
+    values.push_back(results.hit_probability(1, 1, a));
+    for (std::int32_t j = 1; j <= angles; ++j) values.push_back(results.block_yield(1, 1, a, j));
+  }
+  return values;
+}
+
+// Two seeds give other numbers that agree within their statistical error: the standard
+// deviation of each value is the spread over sixteen further seeds, and the squared
+// differences in units of 2 sd^2 average about 1 (15/13 for an estimated sd).
+TEST(Simulate, DifferentSeedsDifferWithinTheirStatisticalError) {
+  constexpr int kAtoms = 5, kAngles = 3, kSpreadSeeds = 16;
+  const polysim::PreparedRun run =
+      polysim::prepare_run(groups_input(100.0f, 15.0f, kAngles), tables());
+  polysim::SilentProgress silent;
+  const auto values = [&](std::int64_t seed) {
+    return pair_one_values(polysim::simulate(run, tables(), {seed}, silent), kAtoms, kAngles);
+  };
+  const std::vector<double> a = values(11), b = values(12);
+  EXPECT_NE(a, b);
+  std::vector<double> sum(a.size()), sum2(a.size());
+  for (std::int64_t seed = 100; seed < 100 + kSpreadSeeds; ++seed) {
+    const std::vector<double> v = values(seed);
+    for (std::size_t i = 0; i < v.size(); ++i) {
+      sum[i] += v[i];
+      sum2[i] += v[i] * v[i];
+    }
+  }
+  double z2 = 0.0;
+  int compared = 0;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    const double mean = sum[i] / kSpreadSeeds;
+    const double variance = (sum2[i] - kSpreadSeeds * mean * mean) / (kSpreadSeeds - 1);
+    if (!(variance > 1e-12 * mean * mean)) {
+      EXPECT_EQ(a[i], b[i]) << i;  // no spread: a value the seed does not change
+      continue;
+    }
+    const double z = (a[i] - b[i]) / std::sqrt(2.0 * variance);
+    EXPECT_LT(std::fabs(z), 5.0) << "value " << i;
+    z2 += z * z;
+    ++compared;
+  }
+  ASSERT_GE(compared, kAtoms * kAngles);
+  EXPECT_LT(z2 / compared, 2.5) << compared << " values";
 }
 
 // The rule of a sequential run, restated: a group's deflection table is rebuilt when its
@@ -132,21 +183,22 @@ TEST(Simulate, OneRunAloneGivesExactlyItsSumsInTheWholeSimulation) {
   const polysim::PreparedRun run =
       polysim::prepare_run(read_input(polysim_test::fixed_seed_file("groups.in")), tables());
   const polysim::RunSchedule& schedule = run.schedule;
-  // The whole sequence on one generator, with each run's starting state.
-  engine::RandomGenerator generator(97);
-  std::vector<std::int32_t> states;
-  std::vector<engine::HitTally> tallies;
-  const auto record = [&](const polysim::ScheduledRun& scheduled) {
-    states.push_back(generator.state());
-    tallies.push_back(polysim::run_scheduled(run, tables(), scheduled, generator));
+  // Every run with its own key: the seed and its run number.
+  const auto key = [](const polysim::ScheduledRun& scheduled) {
+    return engine::run_key(97, engine::run_number(scheduled.parameters.angle_index,
+                                                  static_cast<std::int32_t>(scheduled.group)));
   };
-  record(schedule.shadowing);
-  for (const polysim::ScheduledRun& blocking : schedule.blocking) record(blocking);
-  // A blocking run after the light group's rebuild, alone, in a fresh generator.
+  std::vector<engine::HitTally> tallies;
+  tallies.push_back(
+      polysim::run_scheduled(run, tables(), schedule.shadowing, key(schedule.shadowing), 1));
+  for (const polysim::ScheduledRun& blocking : schedule.blocking)
+    tallies.push_back(polysim::run_scheduled(run, tables(), blocking, key(blocking), 1));
+  // A blocking run after the light group's rebuild, alone, on three threads.
   const std::size_t k = 1 + 4 * schedule.group_count + 1;  // angle 5, group 2
-  engine::RandomGenerator alone(states[k]);
-  const engine::HitTally single =
-      polysim::run_scheduled(run, tables(), schedule.blocking[k - 1], alone);
+  const polysim::ScheduledRun& chosen = schedule.blocking[k - 1];
+  ASSERT_EQ(chosen.parameters.angle_index, 5);
+  ASSERT_EQ(chosen.group, 1u);
+  const engine::HitTally single = polysim::run_scheduled(run, tables(), chosen, key(chosen), 3);
   EXPECT_TRUE(static_cast<const engine::HitSums&>(single) ==
               static_cast<const engine::HitSums&>(tallies[k]));
   EXPECT_TRUE(static_cast<const engine::RunFacts&>(single) ==

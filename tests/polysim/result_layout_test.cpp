@@ -39,9 +39,10 @@ std::string expected_file(const std::string& name, const std::string& full_name)
 // Writes the case's files with root `root` in `dir` (the working directory).
 void write_case(polysim_test::ResultCase& c, const std::string& root, std::ostream& console) {
   polysim::StatusFile status(root + ".status", console);
-  const polysim::ResultSetup setup{textio::fixed_width("sample.in", 80),
-                                   textio::fixed_width(root, 80),
-                                   polysim::build_status_path(root).name_column, c.deg_to_rad};
+  // The seed of data/make_result_expected.f90.
+  const polysim::ResultSetup setup{
+      textio::fixed_width("sample.in", 80), textio::fixed_width(root, 80),
+      polysim::build_status_path(root).name_column, c.deg_to_rad, 1765135397123456789};
   polysim::write_result_files(c.input, c.results, status, setup);
 }
 

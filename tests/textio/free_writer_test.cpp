@@ -17,6 +17,8 @@ TEST(FreeLine, MatchesReferenceOutput) {
     for (const auto& item : c.items) {
       if (const auto* i = std::get_if<std::int32_t>(&item)) {
         line << *i;
+      } else if (const auto* wide = std::get_if<std::int64_t>(&item)) {
+        line << *wide;
       } else if (const auto* f = std::get_if<float>(&item)) {
         line << *f;
       } else if (const auto* s = std::get_if<std::string>(&item)) {

@@ -20,6 +20,7 @@ bool starts_with(const std::string& line, std::string_view key, std::string& res
 WriterItem parse_item(const std::string& line) {
   std::string rest;
   if (starts_with(line, "@i4 ", rest)) return static_cast<std::int32_t>(std::stol(rest));
+  if (starts_with(line, "@i8 ", rest)) return static_cast<std::int64_t>(std::stoll(rest));
   if (starts_with(line, "@r4 ", rest)) {
     return std::bit_cast<float>(static_cast<std::uint32_t>(std::stoul(rest, nullptr, 16)));
   }
@@ -61,8 +62,11 @@ std::vector<textio::Value> as_values(const std::vector<WriterItem>& items) {
   for (const WriterItem& item : items) {
     std::visit(
         [&](const auto& v) {
-          if constexpr (std::is_same_v<std::decay_t<decltype(v)>, std::string>) {
+          using Item = std::decay_t<decltype(v)>;
+          if constexpr (std::is_same_v<Item, std::string>) {
             values.emplace_back(std::string_view(v));
+          } else if constexpr (std::is_same_v<Item, std::int64_t>) {
+            throw std::runtime_error("formats take no 64-bit integers");
           } else {
             values.emplace_back(v);
           }

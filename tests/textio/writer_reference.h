@@ -11,7 +11,7 @@
 
 namespace textio_test {
 
-using WriterItem = std::variant<std::int32_t, float, double, std::string>;
+using WriterItem = std::variant<std::int32_t, std::int64_t, float, double, std::string>;
 
 struct WriterCase {
   std::string name;
@@ -23,7 +23,8 @@ struct WriterCase {
 // Reads data/<file_name>; throws std::runtime_error if the file is missing or malformed.
 std::vector<WriterCase> load_writer_cases(const std::string& file_name);
 
-// The items as values for Format::write; the texts stay owned by `items`.
+// The items as values for Format::write; the texts stay owned by `items`. Throws
+// std::runtime_error for a 64-bit integer, which only free-form lines take.
 std::vector<textio::Value> as_values(const std::vector<WriterItem>& items);
 
 }  // namespace textio_test

@@ -14,6 +14,7 @@ module result_case
   real :: polar_angle, azimuth, repeat_x, repeat_y, atoms_per_layer
   real :: deflection_sum, d2r
   integer :: total_ions
+  integer(8), parameter :: seed = 1765135397123456789_8
   integer, allocatable :: type_z(:), atom_i(:), atom_j(:), atom_layer(:), atom_type(:)
   integer, allocatable :: cell_atom(:,:,:), s_choice(:,:), v_choice(:,:)
   real, allocatable :: type_mass(:), atom_x(:), atom_y(:), atom_z(:), atom_sigma(:)
@@ -94,6 +95,7 @@ contains
     output_name = 'OUTPUTFILE'
     write(unit, "(' GENERAL INFORMATION:',/,' --------------------',/,' Inputfile :  ',A,/," // &
       "' Outputfile:  ',A,/,' Comment   :  ',A)") input_name, output_name, comment
+    write(unit, "(' Seed      :  ',I0)") seed
     if (n12 > 0) then
       write(unit, "(' Structure model ',I3,', corresponding to:')") s
       do i = 1, n12

@@ -5,7 +5,8 @@
 ! Each case is a block:
 !   @case <name>
 !   @format <format text>           (format cases only)
-!   @i4 <integer> | @r4 <hex bits> | @r8 <hex bits> | @a <text>   (one line per value)
+!   @i4 <integer> | @i8 <integer> | @r4 <hex bits> | @r8 <hex bits> | @a <text>
+!                                   (one line per value)
 !   @output
 !   <the lines written>
 !   @end
@@ -30,6 +31,11 @@ contains
   subroutine vi(v)
     integer, intent(in) :: v
     write(cur, '(A,I0)') '@i4 ', v
+  end subroutine
+
+  subroutine vi8(v)
+    integer(8), intent(in) :: v
+    write(cur, '(A,I0)') '@i8 ', v
   end subroutine
 
   subroutine vr(x)
@@ -131,6 +137,19 @@ contains
     call begin_free(name)
     do i = 1, size(is)
       call vi(is(i))
+    end do
+    call output()
+    write(ul, *) is
+    call done()
+  end subroutine
+
+  subroutine free_i8(name, is)
+    character(len=*), intent(in) :: name
+    integer(8), intent(in) :: is(:)
+    integer :: i
+    call begin_free(name)
+    do i = 1, size(is)
+      call vi8(is(i))
     end do
     call output()
     write(ul, *) is
@@ -513,6 +532,16 @@ contains
     call done()
 
     call free_i('integers', [0, -1, 7, huge(0), -huge(0) - 1])
+    call free_i8('integers_64_bit', [0_8, -1_8, 7_8, 2147483648_8, 1765135397123456789_8, &
+        huge(0_8), -huge(0_8) - 1_8])
+
+    call begin_free('status_line_seed')
+    call va(stamp)
+    call va('  Random seed:')
+    call vi8(1765135397123456789_8)
+    call output()
+    write(ul, *) stamp, '  Random seed:', 1765135397123456789_8
+    call done()
     call free_r('reals_fixed_form', [0.0, -0.0, 1.0, -1.5, 0.1, 123456.789, 1.0 / 3.0])
     call free_r('reals_at_ends_of_fixed_form', [nearest(0.1, -1.0), 1.0e8, &
         nearest(1.0e9, -1.0), 1.0e9, -0.1])
