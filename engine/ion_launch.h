@@ -5,6 +5,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -23,6 +24,20 @@ namespace engine {
 // Ions of a run are tallied in chunks of this many, in grid order: the unit of work of a
 // thread and of the ordered sum. Fixed, so a run's sums do not depend on the thread count.
 inline constexpr std::int64_t kChunkIons = 1024;
+
+// A chunk finished while an earlier one is still running is parked in a spare chunk tally, so
+// its thread goes on with the next chunk instead of waiting its turn. Spare tallies: one per
+// thread, as long as they take no more than kSpareTallyBytes together, and at least one.
+inline constexpr std::size_t kSpareTallyBytes = std::size_t{64} << 20;
+
+template <typename Tally>
+int spare_tallies(const Tally& like, int threads) {
+  std::size_t bytes = sizeof(Tally);
+  if constexpr (requires { like.hit_sum.size(); })
+    bytes += like.hit_sum.size() * sizeof(like.hit_sum[0]);
+  return static_cast<int>(std::clamp<std::size_t>(kSpareTallyBytes / bytes, 1,
+                                                  static_cast<std::size_t>(std::max(threads, 1))));
+}
 
 // What every ion start of one run needs besides its grid point: the beam, the start grid with
 // the edge intervals of its columns (column_kx[i - 1]) and rows (row_ky[j - 1]), and the
@@ -66,8 +81,8 @@ bool start_ion(IonState& ion, const GridPoint& point, const TrackingContext& con
 // does not depend on the thread that runs it. The ions are cut into chunks of kChunkIons,
 // each tallied from empty on one thread; the chunks are added to `tally` and `counts` in
 // chunk order, so the sums are the same at any thread count. Holds one chunk tally per
-// thread. Sets counts.ions_run and counts.hit_norm. The context must fit the run
-// (launch_ions.h lists the checks of the multi-model run).
+// thread plus the spare tallies of spare_tallies. Sets counts.ions_run and counts.hit_norm. The
+// context must fit the run (launch_ions.h lists the checks of the multi-model run).
 template <TrackingPolicy Policy>
 void launch_ions(const TrackingContext& context, const IonRunParameters& run, const Policy& policy,
                  const RunKey& key, typename Policy::Tally& tally, RunCounts& counts,
@@ -82,28 +97,29 @@ void launch_ions(const TrackingContext& context, const IonRunParameters& run, co
     IonState ion;
     typename Policy::IonMemory memory;
   };
-  run_ordered_chunks((ions + kChunkIons - 1) / kChunkIons, threads,
-                     [&] {
-                       return Part{policy.empty_tally(tally), {}, setup.beam.ion, {}};
-                     },
-                     [&](std::int64_t chunk, Part& part) {
-                       const std::int64_t last = std::min(ions, (chunk + 1) * kChunkIons);
-                       for (std::int64_t n = chunk * kChunkIons; n < last; ++n) {
-                         IonStream stream(key, static_cast<std::uint64_t>(n));
-                         if (!start_ion(part.ion, grid_point(setup, n), context, run, setup, stream,
-                                        part.counts.overlayer_deflection_sum))
-                           continue;
-                         policy.start_ion(part.memory);
-                         walk_ion(part.ion, context, policy, part.memory, stream, part.tally,
-                                  part.counts);
-                       }
-                     },
-                     [&](std::int64_t, Part& part) {
-                       policy.take(tally, part.tally);
-                       counts.overlayer_deflection_sum += part.counts.overlayer_deflection_sum;
-                       counts.partner_searches += part.counts.partner_searches;
-                       part.counts = {};
-                     });
+  const std::int64_t chunks = (ions + kChunkIons - 1) / kChunkIons;
+  run_ordered_chunks(
+      chunks, threads, spare_tallies(tally, thread_count(threads, chunks)),
+      [&] {
+        return Part{policy.empty_tally(tally), {}, setup.beam.ion, {}};
+      },
+      [&](std::int64_t chunk, Part& part) {
+        const std::int64_t last = std::min(ions, (chunk + 1) * kChunkIons);
+        for (std::int64_t n = chunk * kChunkIons; n < last; ++n) {
+          IonStream stream(key, static_cast<std::uint64_t>(n));
+          if (!start_ion(part.ion, grid_point(setup, n), context, run, setup, stream,
+                         part.counts.overlayer_deflection_sum))
+            continue;
+          policy.start_ion(part.memory);
+          walk_ion(part.ion, context, policy, part.memory, stream, part.tally, part.counts);
+        }
+      },
+      [&](std::int64_t, Part& part) {
+        policy.take(tally, part.tally);
+        counts.overlayer_deflection_sum += part.counts.overlayer_deflection_sum;
+        counts.partner_searches += part.counts.partner_searches;
+        part.counts = {};
+      });
 }
 
 }  // namespace engine

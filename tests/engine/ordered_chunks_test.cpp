@@ -1,14 +1,17 @@
 // Chunks run on several threads and taken in chunk order: the combined result is the same bit
-// for bit at any thread count, at most one partial per thread is made, and the first failure
-// reaches the caller.
+// for bit at any thread count, no more partials are made than threads and spares, a thread
+// that finished early goes on while an earlier chunk runs, and the first failure reaches the
+// caller.
 #include "engine/ordered_chunks.h"
 
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <stdexcept>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -28,11 +31,11 @@ struct Outcome {
   int partials = 0;
 };
 
-Outcome chunked_sum(int threads) {
+Outcome chunked_sum(int threads, int spares) {
   Outcome outcome;
   std::atomic<int> partials{0};
   engine::run_ordered_chunks(
-      kChunks, threads,
+      kChunks, threads, spares,
       [&] {
         ++partials;
         return 0.0f;
@@ -59,12 +62,41 @@ TEST(OrderedChunks, SameResultAtAnyThreadCountWithChunksTakenInOrder) {
   std::vector<std::int64_t> in_order(kChunks);
   for (std::int64_t c = 0; c < kChunks; ++c) in_order[static_cast<std::size_t>(c)] = c;
   for (const int threads : {1, 2, 3, 7}) {
-    const Outcome outcome = chunked_sum(threads);
-    EXPECT_EQ(outcome.total, serial) << threads << " threads";
-    EXPECT_EQ(outcome.taken, in_order) << threads << " threads";
-    EXPECT_GE(outcome.partials, 1);
-    EXPECT_LE(outcome.partials, threads);
+    for (const int spares : {0, 1, 5}) {
+      const Outcome outcome = chunked_sum(threads, spares);
+      EXPECT_EQ(outcome.total, serial) << threads << " threads, " << spares << " spares";
+      EXPECT_EQ(outcome.taken, in_order) << threads << " threads, " << spares << " spares";
+      EXPECT_GE(outcome.partials, 1);
+      EXPECT_LE(outcome.partials, threads + spares);
+    }
   }
+}
+
+// Chunk 0 lasts until three later chunks are computed: the second thread parks chunks 1 and 2
+// in spare partials and computes chunk 3 (its fourth partial) instead of waiting for chunk 0.
+TEST(OrderedChunks, ThreadThatFinishedEarlyGoesOnWhileAnEarlierChunkRuns) {
+  std::atomic<int> later_done{0};
+  bool overtaken = false;
+  std::vector<std::int64_t> taken;
+  engine::run_ordered_chunks(
+      8, 2, 2, [] { return 0; },
+      [&](std::int64_t c, int& partial) {
+        partial = static_cast<int>(c);
+        if (c > 0) {
+          ++later_done;
+          return;
+        }
+        const auto give_up = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+        while (later_done.load() < 3 && std::chrono::steady_clock::now() < give_up)
+          std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        overtaken = later_done.load() >= 3;
+      },
+      [&](std::int64_t c, int& partial) {
+        EXPECT_EQ(partial, c);
+        taken.push_back(c);
+      });
+  EXPECT_TRUE(overtaken);
+  EXPECT_EQ(taken, (std::vector<std::int64_t>{0, 1, 2, 3, 4, 5, 6, 7}));
 }
 
 TEST(OrderedChunks, ThreadCountIsTheRequestBoundedByTheChunks) {
@@ -77,7 +109,7 @@ TEST(OrderedChunks, ThreadCountIsTheRequestBoundedByTheChunks) {
 TEST(OrderedChunks, NoChunksCallsNothing) {
   int calls = 0;
   engine::run_ordered_chunks(
-      0, 2, [&] { return ++calls; }, [&](std::int64_t, int&) { ++calls; },
+      0, 2, 1, [&] { return ++calls; }, [&](std::int64_t, int&) { ++calls; },
       [&](std::int64_t, int&) { ++calls; });
   EXPECT_EQ(calls, 0);
 }
@@ -91,7 +123,7 @@ TEST(OrderedChunks, FirstFailureStopsTheWorkAndReachesTheCaller) {
     for (const int threads : {1, 3}) {
       std::vector<std::int64_t> taken;
       EXPECT_THROW(engine::run_ordered_chunks(
-                       kChunks, threads, [] { return 0; },
+                       kChunks, threads, 1, [] { return 0; },
                        [&](std::int64_t chunk, int&) {
                          if (chunk == c.failing_compute) throw std::runtime_error(c.where);
                        },
@@ -111,7 +143,7 @@ TEST(OrderedChunks, FirstFailureStopsTheWorkAndReachesTheCaller) {
 
 TEST(OrderedChunks, FailingPartialIsReported) {
   EXPECT_THROW(engine::run_ordered_chunks(
-                   10, 2, []() -> int { throw std::length_error("no memory for a partial"); },
+                   10, 2, 2, []() -> int { throw std::length_error("no memory for a partial"); },
                    [](std::int64_t, int&) {}, [](std::int64_t, int&) {}),
                std::length_error);
 }
