@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <limits>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -12,7 +15,9 @@
 #include "fit_case.h"
 #include "structfit/cubic_minimum.h"
 #include "structfit/fit_drivers.h"
+#include "structfit/fit_errors.h"
 #include "structfit/fit_logs.h"
+#include "structfit/fit_run.h"
 #include "stub_fit.h"
 #include "textio/fixed_text.h"
 #include "textio/free_writer.h"
@@ -156,6 +161,108 @@ TEST(FitDrivers, BracketTestNeedsEveryMinimumWithinOneStep) {
   // An R-factor too large for its field leaves asterisks that do not read back.
   dir.dir.write("rfactor.dat", "    1.000    1.000\n ********    1.000\n");
   EXPECT_FALSE(drivers.bracket_test());
+}
+
+// IONBEAM_SEED for one test, unset afterwards.
+struct SeedVariable {
+  explicit SeedVariable(const char* value) { setenv("IONBEAM_SEED", value, 1); }
+  ~SeedVariable() { unsetenv("IONBEAM_SEED"); }
+};
+
+struct Crash {};
+
+// Curves whose minima move with the seed, so a resume under another seed would end elsewhere.
+structfit::CurveSourceMaker seeded_curves(const structfit::FitSetup& setup) {
+  return [&setup](std::int64_t seed) {
+    const float shift = static_cast<float>(seed % 5) * 0.01f;
+    const std::vector<Cubic> curves{{1.0f, 0.9f + shift, 40.0f, 20.0f},
+                                    {0.5f, -0.7f, 25.0f, -10.0f}};
+    return stub_fit::source(setup, {{1, curves}});
+  };
+}
+
+// The same curves, ending the process's work by an exception after `calls` data-set curves.
+structfit::CurveSourceMaker crashing(const structfit::CurveSourceMaker& make, int calls) {
+  return [make, calls](std::int64_t seed) {
+    auto left = std::make_shared<int>(calls);
+    return [inner = make(seed), left](std::size_t set, const std::vector<float>& x,
+                                      std::int32_t index) {
+      if ((*left)-- == 0) throw Crash{};
+      return inner(set, x, index);
+    };
+  };
+}
+
+bool same_bits(const std::vector<float>& a, const std::vector<float>& b) {
+  return a.size() == b.size() && std::memcmp(a.data(), b.data(), a.size() * sizeof(float)) == 0;
+}
+
+TEST(FitRun, ResumedAfterACrashEndsBitForBitAsAnUninterruptedFit) {
+  const structfit::FitSetup setup = stub_fit::setup({{0.0f, 0.05f}, {0.0f, 0.05f}}, 5);
+  std::ostringstream console;
+  for (const int crash_after : {7, 12}) {
+    structfit_test::FitCaseDir dir;
+    structfit::MinimizerState whole;
+    {
+      const SeedVariable seed("1234");
+      whole = structfit::run_fit(setup, false, seeded_curves(setup), console);
+    }
+    ASSERT_GE(whole.step, 3);
+    const std::string whole_status = dir.dir.read("status.dat");
+    const std::string whole_table = dir.dir.read("rfactor.dat");
+    {
+      const SeedVariable seed("1234");
+      EXPECT_THROW(
+          structfit::run_fit(setup, false, crashing(seeded_curves(setup), crash_after), console),
+          Crash);
+    }
+    // The seed comes back from status.dat, not from the environment.
+    const structfit::MinimizerState resumed =
+        structfit::run_fit(setup, true, seeded_curves(setup), console);
+    EXPECT_TRUE(same_bits(resumed.x, whole.x)) << crash_after;
+    EXPECT_TRUE(same_bits(resumed.g, whole.g)) << crash_after;
+    EXPECT_TRUE(same_bits(resumed.protocol, whole.protocol)) << crash_after;
+    EXPECT_EQ(std::memcmp(&resumed.f, &whole.f, sizeof(float)), 0) << crash_after;
+    EXPECT_EQ(resumed.termination, whole.termination);
+    EXPECT_EQ(resumed.function_calls, whole.function_calls);
+    EXPECT_EQ(resumed.gradient_calls, whole.gradient_calls);
+    EXPECT_EQ(resumed.step, whole.step);
+    EXPECT_EQ(dir.dir.read("rfactor.dat"), whole_table);
+    // After the resume mark status.dat goes on as the uninterrupted one ends.
+    const std::string status = dir.dir.read("status.dat");
+    const std::string mark = " Resuming Search\n Random seed:                 1234\n";
+    const std::size_t at = status.find(mark);
+    ASSERT_NE(at, std::string::npos) << status;
+    const std::string tail = status.substr(at + mark.size());
+    ASSERT_GT(tail.size(), 0u);
+    EXPECT_EQ(whole_status.substr(whole_status.size() - tail.size()), tail) << crash_after;
+  }
+}
+
+TEST(FitRun, ResumeRefusesAnotherSeedAndAStatusFileWithoutOne) {
+  const structfit::FitSetup setup = stub_fit::setup({{0.0f, 0.05f}, {0.0f, 0.05f}}, 5);
+  structfit_test::FitCaseDir dir;
+  std::ostringstream console;
+  {
+    const SeedVariable seed("1234");
+    EXPECT_THROW(structfit::run_fit(setup, false, crashing(seeded_curves(setup), 5), console),
+                 Crash);
+  }
+  EXPECT_EQ(structfit::recover_seed("status.dat"), 1234);
+  {
+    const SeedVariable seed("99");
+    try {
+      structfit::run_fit(setup, true, seeded_curves(setup), console);
+      ADD_FAILURE() << "resumed under another seed";
+    } catch (const structfit::SetupRefused& refusal) {
+      EXPECT_STREQ(refusal.what(),
+                   " IONBEAM_SEED=99 differs from the fit's seed 1234 in status.dat; unset it "
+                   "to resume");
+    }
+  }
+  dir.dir.write("status.dat", " Starting Search\n");
+  EXPECT_THROW(structfit::run_fit(setup, true, seeded_curves(setup), console),
+               structfit::SetupRefused);
 }
 
 }  // namespace
