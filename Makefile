@@ -1,5 +1,6 @@
 # Front door of the build: `make` builds every program into build/bin/, `make test` checks the
 # Debian packages, builds and runs the tests, `make demo` runs polysim on the bundled example,
+# `make demo-fit` runs structfit on the bundled synthetic data set (IONBEAM_SEED, default 1),
 # `make fuzz` runs the long fuzz campaign (FUZZ_SEED, FUZZ_CASES).
 BUILD       ?= build
 SAN_BUILD   ?= build-sanitize
@@ -10,7 +11,7 @@ PACKAGES    := cmake make gcc g++ libgtest-dev libbenchmark-dev libhdf5-dev libr
 FUZZ_SEED   ?= 1
 FUZZ_CASES  ?= 5000
 
-.PHONY: all test test-sanitize bench demo fuzz deps format clean
+.PHONY: all test test-sanitize bench demo demo-fit fuzz deps format clean
 
 all:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
@@ -43,6 +44,9 @@ bench: deps
 
 demo: all
 	@sh examples/run-demo.sh $(BUILD)/bin
+
+demo-fit: all
+	@IONBEAM_SEED=$${IONBEAM_SEED:-1} sh examples/structfit/run-fit-demo.sh $(BUILD)/bin
 
 fuzz: all
 	$(BUILD)/tests/ionbeam_fuzz --bin $(BUILD)/bin --examples examples --work $(BUILD)/fuzz \

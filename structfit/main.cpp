@@ -1,11 +1,15 @@
 // structfit: fits structure-model parameters of a crystal surface to measured blocking curves.
-// Reads "bfgsin.dat" in the working directory; see README.md.
+// Reads "bfgsin.dat" in the working directory; `structfit --resume` continues the fit from its
+// restart dump. See README.md.
 #include <exception>
 #include <iostream>
+#include <string_view>
 
 #include "structfit/base_crystal.h"
 #include "structfit/fit_errors.h"
+#include "structfit/fit_run.h"
 #include "structfit/fit_setup.h"
+#include "structfit/simulation_curves.h"
 #include "textio/errors.h"
 #include "textio/fixed_text.h"
 
@@ -22,12 +26,24 @@ void check_base_files(const structfit::FitSetup& setup) {
   }
 }
 
+// No argument starts a fit, "--resume" continues one.
+bool resume_requested(int argc, char** argv) {
+  if (argc == 2 && std::string_view(argv[1]) == "--resume") return true;
+  if (argc > 1) throw structfit::SetupRefused(" usage: structfit [--resume]");
+  return false;
+}
+
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
   try {
+    const bool resume = resume_requested(argc, argv);
     const structfit::FitSetup setup = structfit::read_fit_setup("bfgsin.dat", std::cout);
     check_base_files(setup);
+    structfit::run_fit(
+        setup, resume,
+        [&](std::int64_t seed) { return structfit::SimulationCurves(setup, seed, std::cout); },
+        std::cout);
     std::cout << kStopLine << '\n';
     return 0;
   } catch (const structfit::SetupRefused& refusal) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <vector>
 
 #include "fit_case.h"
 #include "polysim/input_reader.h"
@@ -85,8 +86,9 @@ TEST(PrepareInput, ExampleSetUpPreparesInputsTheSimulationReaderAccepts) {
   }
   std::ostringstream console;
   const structfit::FitSetup setup = structfit::read_fit_setup("bfgsin.dat", console);
-  for (std::int32_t index : {1, 2}) {
-    structfit::prepare_simulation_input(setup, {0.0f, 0.1f}, index, "cu001_base.in", "inmulti.in",
+  const std::vector<float> guesses(setup.parameters.size(), 0.05f);
+  for (std::int32_t index = 1; index <= static_cast<std::int32_t>(guesses.size()); ++index) {
+    structfit::prepare_simulation_input(setup, guesses, index, "cu001_base.in", "inmulti.in",
                                         console);
     polysim::StatusFile status(dir.file("check.status").string(), console);
     const polysim::SimulationInput in =

@@ -27,11 +27,14 @@ struct Outcome {
 // Runs structfit in `dir` with a console that stays open and never sends a line (a pipe
 // whose write end this process holds): a program that waited for one would be stopped by
 // the timeout (status 124).
-Outcome run_structfit(const ScratchDir& dir) {
+// `environment` and `arguments` go before and after the program's name.
+Outcome run_structfit(const ScratchDir& dir, const std::string& environment = "",
+                      const std::string& arguments = "") {
   int console[2];
   if (pipe(console) != 0) return {-1, ""};
-  const std::string command = "cd '" + dir.path().string() + "' && timeout 10 '" + IONBEAM_BIN_DIR +
-                              "/structfit' 2>&1 < /dev/fd/" + std::to_string(console[0]);
+  const std::string command = "cd '" + dir.path().string() + "' && " + environment +
+                              " timeout 60 '" + IONBEAM_BIN_DIR + "/structfit' " + arguments +
+                              " 2>&1 < /dev/fd/" + std::to_string(console[0]);
   FILE* out = popen(command.c_str(), "r");
   std::string output;
   int status = -1;
@@ -68,13 +71,44 @@ std::string last_lines(const std::string& text, int count) {
 
 constexpr const char* kStop = "Stop - Program terminated.\n";
 
-TEST(StructfitProgram, ReadsAndEchoesTheExampleSetUp) {
+std::string from_line(const std::string& text, const std::string& first) {
+  const std::size_t at = text.find(first);
+  return at == std::string::npos ? "" : text.substr(at);
+}
+
+// A fit of one parameter on a slab of few atoms and few ions; with this seed it converges in
+// its first step. Resumed from the dump of that step's pass it repeats it to the same report.
+TEST(StructfitProgram, TinyFitEndsWithItsReportAndResumesToTheSameEnd) {
+  ScratchDir dir;
+  for (const char* name : {"fit_case.exp", "tiny_fit_base.in"})
+    dir.write(name, structfit_test::data_text(name));
+  dir.write("bfgsin.dat", structfit_test::data_text("tiny_fit.dat"));
+  const Outcome fit = run_structfit(dir, "IONBEAM_SEED=4");
+  ASSERT_EQ(fit.status, 0) << fit.output;
+  EXPECT_EQ(fit.output.substr(0, 23), " THERE ARE  1DATA SETS\n");
+  EXPECT_EQ(dir.read("status.dat").substr(0, 52),
+            " Starting Search\n Random seed:                    4\n");
+  const std::string report = from_line(fit.output, " termination reason   5.0");
+  EXPECT_EQ(last_lines(report, 1), kStop);
+  const Outcome resumed = run_structfit(dir, "", "--resume");
+  ASSERT_EQ(resumed.status, 0) << resumed.output;
+  EXPECT_NE(resumed.output.find("Reloading search data from previous dump file"),
+            std::string::npos);
+  EXPECT_EQ(from_line(resumed.output, " termination reason"), report);
+  EXPECT_NE(dir.read("status.dat").find(" Resuming Search\n Random seed:                    4\n"),
+            std::string::npos);
+}
+
+TEST(StructfitProgram, RefusesAStrayArgumentAndAResumeWithoutDump) {
   ScratchDir dir;
   copy_example(dir);
-  const Outcome run = run_structfit(dir);
-  EXPECT_EQ(run.status, 0) << run.output;
-  EXPECT_EQ(run.output.substr(0, 23), " THERE ARE  1DATA SETS\n");
-  EXPECT_EQ(last_lines(run.output, 2), std::string(" Parameters Successfully read-in\n") + kStop);
+  const Outcome stray = run_structfit(dir, "", "--resum");
+  EXPECT_EQ(stray.status, 1);
+  EXPECT_EQ(stray.output, std::string(" usage: structfit [--resume]\n") + kStop);
+  const Outcome resume = run_structfit(dir, "", "--resume");
+  EXPECT_EQ(resume.status, 1);
+  EXPECT_EQ(last_lines(resume.output, 2),
+            std::string(" no restart file fort.69: nothing to resume\n") + kStop);
 }
 
 TEST(StructfitProgram, FailuresStopAtOnceWithStatusOne) {
