@@ -66,13 +66,6 @@ const Format& potential_line() {
   static const Format format("(' ',A,' scattering potential')");
   return format;
 }
-// The potential the deflection tables were built with: selector 0 Moliere, 1 the universal
-// screening, any other (2) the bare Coulomb potential, which has no screening at all.
-std::string_view potential_name(std::int32_t selector) {
-  if (selector == engine::kMoliere) return "Moliere";
-  if (selector == engine::kUniversal) return "Biersack universal";
-  return "bare Coulomb";
-}
 const Format& unconnected_legs() {
   static const Format format("(' In and outgoing ion trajectories are not connected.')");
   return format;
@@ -159,6 +152,12 @@ void write_target(std::ostream& out, const ResultFileContext& file) {
 }
 
 }  // namespace
+
+std::string_view potential_name(std::int32_t selector) {
+  if (selector == engine::kMoliere) return "Moliere";
+  if (selector == engine::kUniversal) return "Biersack universal";
+  return "bare Coulomb";
+}
 
 void write_run_report(std::ostream& out, const ResultFileContext& file) {
   out << blocking_heading().write({file.input.beam.block_flux});
