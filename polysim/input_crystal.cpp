@@ -34,13 +34,7 @@ void read_edges(textio::FreeReader& in, std::vector<float>& edges, std::int32_t 
 
 void read_atom(textio::FreeReader& in, engine::Atom& atom, std::int32_t a) {
   float unused = 0.0f;
-  in.begin();
-  in.read(atom.x, of_atom("atom_x", a));
-  in.read(atom.y, of_atom("atom_y", a));
-  in.read(atom.z, of_atom("atom_z", a));
-  in.read(atom.cell_i, of_atom("atom_cell_i", a));
-  in.read(atom.cell_j, of_atom("atom_cell_j", a));
-  in.read(atom.layer, of_atom("atom_layer", a));
+  read_atom_site(in, atom, a);
   in.read(atom.sigma, of_atom("atom_sigma", a));
   in.read(unused, of_atom("value 8", a));
   in.read(unused, of_atom("value 9", a));
@@ -49,6 +43,16 @@ void read_atom(textio::FreeReader& in, engine::Atom& atom, std::int32_t a) {
 }
 
 }  // namespace
+
+void read_atom_site(textio::FreeReader& in, engine::Atom& atom, std::int32_t a) {
+  in.begin();
+  in.read(atom.x, of_atom("atom_x", a));
+  in.read(atom.y, of_atom("atom_y", a));
+  in.read(atom.z, of_atom("atom_z", a));
+  in.read(atom.cell_i, of_atom("atom_cell_i", a));
+  in.read(atom.cell_j, of_atom("atom_cell_j", a));
+  in.read(atom.layer, of_atom("atom_layer", a));
+}
 
 // The first detection angle only; set-up derives the others from it and the step.
 void read_geometry_and_beam(textio::FreeReader& in, engine::Beam& beam) {

@@ -37,6 +37,9 @@ void read_crystal_groups(textio::FreeReader& in, SimulationInput& input);
 // the first detection angle only). finish_crystal_groups checks the ranges of everything read
 // so far and creates the cell map and the detection angles.
 void read_atom_types(textio::FreeReader& in, SimulationInput& input);
+// The first six values of atom a's record (group 8), starting its read operation: position and
+// cell indices.
+void read_atom_site(textio::FreeReader& in, engine::Atom& atom, std::int32_t a);
 void read_cell_geometry(textio::FreeReader& in, engine::Crystal& crystal);
 void read_geometry_and_beam(textio::FreeReader& in, engine::Beam& beam);
 void finish_crystal_groups(SimulationInput& input);

@@ -25,10 +25,6 @@ struct ResultFileContext {
   std::int64_t seed = 0;        // the run seed, with which the file can be made again
 };
 
-// The potential the deflection tables are built with: selector 0 "Moliere", 1 "Biersack
-// universal", any other (2) "bare Coulomb".
-std::string_view potential_name(std::int32_t selector);
-
 // Blocked yield per angle: totals with element and layer signals, then per atom (every atom,
 // in lines of 20 beyond the first 100), then the count of clipped yields.
 void write_blocking_tables(std::ostream& out, const ResultFileContext& file);
