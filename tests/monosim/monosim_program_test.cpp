@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <sstream>
 #include <string>
 #include <utility>
 
@@ -33,6 +35,13 @@ Outcome run_monosim(const ScratchDir& dir, const std::string& environment = "ION
     output.append(buffer.data(), n);
   const int status = pclose(pipe);
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output, dir.read("errors.txt")};
+}
+
+std::string read_data(const std::string& name) {
+  std::ifstream in(std::string(IONBEAM_TEST_DATA) + "/" + name);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
 }
 
 bool contains(const std::string& text, const std::string& part) {
@@ -199,6 +208,31 @@ TEST(MonosimProgram, FileErrorsNameTheFile) {
   EXPECT_EQ(run.status, 1);
   EXPECT_TRUE(contains(run.errors, "monosim: cannot open status file out.status")) << run.errors;
   EXPECT_FALSE(std::filesystem::exists(dir.file("dump.status")));
+}
+
+// At a fixed seed the result file is the one recorded in data/fixed_seed (anisotropic
+// amplitudes, correlation, a grazing blocking row), on 1, 2 or 3 threads.
+TEST(MonosimProgram, FixedSeedWritesTheRecordedFileAtAnyThreadCount) {
+  const std::string input = read_data("fixed_seed/column.in");
+  for (const char* threads : {"1", "2", "3"}) {
+    ScratchDir dir;
+    dir.write("monosim1.io", "column.in\ncolumn.out\n");
+    dir.write("column.in", input);
+    const Outcome run =
+        run_monosim(dir, std::string("IONBEAM_SEED=20240611 OMP_NUM_THREADS=") + threads);
+    ASSERT_EQ(run.status, 0) << run.output << run.errors;
+    EXPECT_EQ(dir.read("column.out"), read_data("fixed_seed/column.out")) << threads;
+  }
+}
+
+// The example inputs stay readable.
+TEST(MonosimProgram, ExampleInputsRead) {
+  for (const char* name : {"cu001_mono.in", "cu001_mono_correlated.in"}) {
+    const monosim::MonoInput input =
+        monosim_test::read_text(read_data(std::string("../../../examples/") + name));
+    EXPECT_EQ(input.amplitudes.size(), 16u) << name;
+    EXPECT_EQ(input.amplitudes[0].z, 0.12f) << name;
+  }
 }
 
 }  // namespace
