@@ -114,12 +114,24 @@ inline monosim::PreparedMono with_amplitudes(monosim::PreparedMono p, Vibration 
   return p;
 }
 
-// `count` batches of `quantity` of monosim runs of `p` with seeds 1..count.
+// `count` monosim runs of `p` with seeds 1..count.
+inline std::vector<monosim::MonoResults> runs(const monosim::PreparedMono& p, int count) {
+  std::vector<monosim::MonoResults> out;
+  for (int seed = 1; seed <= count; ++seed) out.push_back(run(p, seed));
+  return out;
+}
+
+// `quantity` over runs.
+template <typename Quantity>
+Estimate estimate_of(const std::vector<monosim::MonoResults>& results, Quantity quantity) {
+  std::vector<double> values;
+  for (const monosim::MonoResults& r : results) values.push_back(quantity(r));
+  return estimate(values);
+}
+
 template <typename Quantity>
 Estimate batches(const monosim::PreparedMono& p, int count, Quantity quantity) {
-  std::vector<double> values;
-  for (int seed = 1; seed <= count; ++seed) values.push_back(quantity(run(p, seed)));
-  return estimate(values);
+  return estimate_of(runs(p, count), quantity);
 }
 
 // How many standard errors of their difference two estimates lie apart.
