@@ -1,8 +1,7 @@
 // monosim's accounting seen from one partner search at a time: the conditional draw of a
 // correlated atom's displacement (its spread and its correlation with the last partner's,
-// also along a long chain of partners), correlation with c = 0 equal to none bit for bit, the
-// last partner itself always correlated, and the hit term against the closed form of the
-// Gaussian line integral.
+// also along a long chain of partners), the last partner itself always correlated, and the
+// hit term against the closed form of the Gaussian line integral.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -160,28 +159,6 @@ TEST(ConditionalDraw, ChainOfPartnersKeepsTheSpread) {
   const double draws = chain.n;
   EXPECT_NEAR(chain.var_y(), 1.0, 10.0 * std::sqrt(2.0 / draws));
   EXPECT_NEAR(chain.correlation(), c, 10.0 * (1.0 - c * c) / std::sqrt(draws));
-}
-
-// Correlation switched on with c = 0 displaces and accounts exactly as none.
-TEST(ConditionalDraw, ZeroCoefficientIsExactlyNoCorrelation) {
-  const std::vector<monosim::Amplitudes> sigma{{0.05f, 0.07f, 0.09f}, {0.08f, 0.06f, 0.1f}};
-  const PolicyCase off(sigma, Correlation{});
-  const PolicyCase zero(sigma, correlation(0.0f, 5.0f));
-  for (int i = 0; i < 200; ++i) {
-    engine::IonStream a(engine::run_key(5, 0), static_cast<std::uint64_t>(i)), b = a;
-    LastPartner last_off, last_zero;
-    monosim::AtomHits hits_off{{0.0, 0.0}}, hits_zero{{0.0, 0.0}};
-    for (int step = 0; step < 4; ++step) {
-      const std::int32_t atom = 1 + step % 2;
-      const monosim::Deviates u = off.meet(atom, a, last_off, hits_off);
-      const monosim::Deviates v = zero.meet(atom, b, last_zero, hits_zero);
-      ASSERT_EQ(u.x, v.x);
-      ASSERT_EQ(u.y, v.y);
-      ASSERT_EQ(u.z, v.z);
-    }
-    ASSERT_EQ(last_zero.atom, 2);
-    ASSERT_EQ(hits_off.hit_sum, hits_zero.hit_sum);
-  }
 }
 
 // The last partner met again lies at distance 0 and is always correlated; a neighbour counts
