@@ -66,11 +66,11 @@ float start_depth(const IonDirection& d, float z_min, float interaction_reach) {
 }
 
 StartGrid make_start_grid(float repeat_x, float repeat_y, float run_polar, float run_azimuth,
-                          std::int32_t ion_target) {
+                          float ion_target) {
   const float cos_polar = std::cos(run_polar);
   const float cos_azimuth = std::cos(run_azimuth);
   const float sin_azimuth = std::sin(run_azimuth);
-  const float spacing = std::sqrt(repeat_x * repeat_y * cos_polar / static_cast<float>(ion_target));
+  const float spacing = std::sqrt(repeat_x * repeat_y * cos_polar / ion_target);
   const float q =
       std::sqrt((cos_polar * cos_azimuth) * (cos_polar * cos_azimuth) + sin_azimuth * sin_azimuth);
   StartGrid grid;

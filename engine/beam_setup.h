@@ -46,9 +46,10 @@ struct StartGrid {
 // Spacing g = sqrt(Xrep Yrep cos θb / N), q = sqrt((cos θb cos φb)^2 + sin^2 φb),
 // nx = max(1, NINT(q Xrep / g)), ny = max(1, NINT(Yrep cos θb / (g q))): about N points on
 // the cell's projection across the beam. N <= 0 (or a degenerate geometry) gives one point,
-// at the centre of the cell; nx ny never exceeds the 32-bit range.
+// at the centre of the cell; nx ny never exceeds the 32-bit range. N need not be a whole
+// number.
 StartGrid make_start_grid(float repeat_x, float repeat_y, float run_polar, float run_azimuth,
-                          std::int32_t ion_target);
+                          float ion_target);
 
 // The blocking smear b = (u1 - 1/2)/180 + (u2 - 1/2)/90 (radians) from two uniform
 // deviates: d becomes the direction of (sin θ cos φ - b sin φ, sin θ sin φ + b cos φ, cos θ).

@@ -13,7 +13,9 @@ struct IonRunParameters {
   float run_azimuth = 0.0f;      // radians: azimuth along which ions are started
   float run_polar = 0.0f;        // radians: polar angle along which ions are started
   float companion_polar = 0.0f;  // radians: polar angle of the reference direction u
-  std::int32_t ion_target = 0;   // ions asked for
+  // Ions asked for, a 32-bit real: polysim asks for the INT of its product, monosim for the
+  // product itself; the start grid's spacing is computed from this value.
+  float ion_target = 0.0f;
   // 0 for the shadowing run, j for the blocking run of detection angle j; any nonzero value
   // turns on the azimuthal smear of blocking runs.
   std::int32_t angle_index = 0;

@@ -34,6 +34,17 @@ void read_edges(textio::FreeReader& in, std::vector<float>& edges, std::int32_t 
 
 void read_atom(textio::FreeReader& in, engine::Atom& atom, std::int32_t a) {
   float unused = 0.0f;
+  read_atom_site(in, atom, a);
+  in.read(atom.sigma, of_atom("atom_sigma", a));
+  in.read(unused, of_atom("value 8", a));
+  in.read(unused, of_atom("value 9", a));
+  in.read(atom.type, of_atom("atom_type", a));
+  atom.change_class = 1;
+}
+
+}  // namespace
+
+void read_atom_site(textio::FreeReader& in, engine::Atom& atom, std::int32_t a) {
   in.begin();
   in.read(atom.x, of_atom("atom_x", a));
   in.read(atom.y, of_atom("atom_y", a));
@@ -41,11 +52,6 @@ void read_atom(textio::FreeReader& in, engine::Atom& atom, std::int32_t a) {
   in.read(atom.cell_i, of_atom("atom_cell_i", a));
   in.read(atom.cell_j, of_atom("atom_cell_j", a));
   in.read(atom.layer, of_atom("atom_layer", a));
-  in.read(atom.sigma, of_atom("atom_sigma", a));
-  in.read(unused, of_atom("value 8", a));
-  in.read(unused, of_atom("value 9", a));
-  in.read(atom.type, of_atom("atom_type", a));
-  atom.change_class = 1;
 }
 
 // The first detection angle only; set-up derives the others from it and the step.
@@ -66,8 +72,6 @@ void read_geometry_and_beam(textio::FreeReader& in, engine::Beam& beam) {
   in.read(beam.block_flux, "block_flux");
 }
 
-}  // namespace
-
 bool read_option_flags(textio::FreeReader& in, SimulationInput& input) {
   read_unused_reals(in, "group 2 value");
   std::int32_t flags[8] = {};
@@ -82,36 +86,48 @@ bool read_option_flags(textio::FreeReader& in, SimulationInput& input) {
   return flags[3] == 0 && flags[4] == 0 && flags[5] == 0 && flags[6] == 0 && flags[7] == 1;
 }
 
-void read_crystal_groups(textio::FreeReader& in, SimulationInput& input) {
-  engine::Crystal& crystal = input.crystal;
-  read_list(crystal.types, input.dims.n(2), [&](engine::AtomType& type, std::int32_t t) {
+void read_atom_types(textio::FreeReader& in, SimulationInput& input) {
+  read_list(input.crystal.types, input.dims.n(2), [&](engine::AtomType& type, std::int32_t t) {
     const std::string which = " of atom type " + std::to_string(t + 1);
     in.begin();
     in.read(type.z, "type_z" + which);
     in.read(type.mass, "type_mass" + which);
   });
-  in.begin();
-  in.read(input.options.overlayer_type, "overlayer_type");
-  in.read(input.options.overlayer_density, "overlayer_density");
-  check_overlayer(input.options, input.dims);
-  read_unused_reals(in, "group 7 value");
-  read_list(crystal.atoms, input.dims.n(1), [&](engine::Atom& atom, std::int32_t a) {
-    read_atom(in, atom, a + 1);
-    check_atom(atom, a + 1, input.dims);
-  });
+}
+
+void read_cell_geometry(textio::FreeReader& in, engine::Crystal& crystal) {
   in.begin();
   in.read(crystal.repeat_x, "repeat_x");
   in.read(crystal.repeat_y, "repeat_y");
   read_edges(in, crystal.x_edges, crystal.cell_count_x, "x_edges");
   read_edges(in, crystal.y_edges, crystal.cell_count_y, "y_edges");
   read_edges(in, crystal.z_edges, crystal.layer_count, "z_edges");
-  read_geometry_and_beam(in, input.beam);
+}
+
+void finish_crystal_groups(SimulationInput& input) {
+  engine::Crystal& crystal = input.crystal;
   check_crystal_values(input);
   crystal.cell_atom.assign(static_cast<std::size_t>(crystal.cell_count_x) *
                                static_cast<std::size_t>(crystal.cell_count_y) *
                                static_cast<std::size_t>(crystal.layer_count),
                            0);
   input.beam.detection_angles.resize(static_cast<std::size_t>(input.dims.n(9)), 0.0f);
+}
+
+void read_crystal_groups(textio::FreeReader& in, SimulationInput& input) {
+  read_atom_types(in, input);
+  in.begin();
+  in.read(input.options.overlayer_type, "overlayer_type");
+  in.read(input.options.overlayer_density, "overlayer_density");
+  check_overlayer(input.options, input.dims);
+  read_unused_reals(in, "group 7 value");
+  read_list(input.crystal.atoms, input.dims.n(1), [&](engine::Atom& atom, std::int32_t a) {
+    read_atom(in, atom, a + 1);
+    check_atom(atom, a + 1, input.dims);
+  });
+  read_cell_geometry(in, input.crystal);
+  read_geometry_and_beam(in, input.beam);
+  finish_crystal_groups(input);
 }
 
 }  // namespace polysim

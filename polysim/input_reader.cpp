@@ -48,6 +48,8 @@ void write_progress(StatusLines& status, const std::string& comment) {
   status.write_group(lines);
 }
 
+}  // namespace
+
 // The size of a regular file; none for a pipe or device, whose size says nothing.
 std::optional<double> regular_file_bytes(const std::string& name) {
   std::error_code error;
@@ -56,8 +58,6 @@ std::optional<double> regular_file_bytes(const std::string& name) {
   if (error) return std::nullopt;
   return static_cast<double>(bytes);
 }
-
-}  // namespace
 
 void abort_invalid_input(StatusLines& status, const InvalidInput& why) {
   status.write_group({free_line("---------------------------------"), free_line(why.what()),

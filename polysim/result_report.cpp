@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "engine/potential.h"
+#include "polysim/report_formats.h"
 #include "polysim/result_file.h"
 #include "textio/fixed_text.h"
 #include "textio/format_writer.h"
@@ -29,11 +30,6 @@ const Format& general_information() {
       "',A,/,' Comment   :  ',A)");
   return format;
 }
-// The run seed, after the comment: IONBEAM_SEED set to it repeats the run.
-const Format& seed_line() {
-  static const Format format("(' Seed      :  ',A)");
-  return format;
-}
 const Format& structure_model_line() {
   static const Format format("(' Structure model ',I3,', corresponding to:')");
   return format;
@@ -50,47 +46,6 @@ const Format& beam_parameters() {
   static const Format format(
       "(/,/,' BEAM PARAMETERS:',/,' ----------------',/,' Ions with atomic number',I2,' , atomic "
       "mass',F6.3,' and energy ',F6.1,' keV',/,' Flux = ',E8.3,' ions/square angstrom.')");
-  return format;
-}
-const Format& start_positions() {
-  static const Format format("(' Ions impinge from ',A,' starting positions.')");
-  return format;
-}
-const Format& incidence() {
-  static const Format format(
-      "(' Polar angle (with respect to normal)   =  ',F7.2,/,' Azimuthal angle (with resp to "
-      "x-axis)  =  ',F7.2)");
-  return format;
-}
-const Format& potential_line() {
-  static const Format format("(' ',A,' scattering potential')");
-  return format;
-}
-// The potential the deflection tables were built with: selector 0 Moliere, 1 the universal
-// screening, any other (2) the bare Coulomb potential, which has no screening at all.
-std::string_view potential_name(std::int32_t selector) {
-  if (selector == engine::kMoliere) return "Moliere";
-  if (selector == engine::kUniversal) return "Biersack universal";
-  return "bare Coulomb";
-}
-const Format& unconnected_legs() {
-  static const Format format("(' In and outgoing ion trajectories are not connected.')");
-  return format;
-}
-const Format& target_heading() {
-  static const Format format(
-      "(/,/,' TARGET PARAMETERS:',/,' ------------------',/,' Atom-type  atomic number  atomic "
-      "mass')");
-  return format;
-}
-const Format& type_line() {
-  static const Format format("(5X,I1,13X,I2,9X,F7.2)");
-  return format;
-}
-const Format& surface_cell() {
-  static const Format format(
-      "(/,' X-repeat distance =  ',F8.3,/,' Y-repeat distance =  ',F8.3,/,' Nr. of atoms per "
-      "layer =',F6.1)");
   return format;
 }
 const Format& overlayer() {

@@ -3,6 +3,7 @@
 // layer's probability in monolayers and the sum over the layers.
 #include <cmath>
 
+#include "polysim/report_formats.h"
 #include "polysim/result_file.h"
 #include "textio/format_writer.h"
 
@@ -14,19 +15,9 @@ using textio::Format;
 
 constexpr float kGaussScale = 125.0f;  // scale of a Gaussian coefficient 125 / (2 sigma^2)
 
-const Format& shadowing_heading() {
-  static const Format format(
-      "(/,/,' SHADOWING OUTPUT:',/,' -----------------',/,/,' Atom Type     X        Y        Z  "
-      "    sigma-X',' sigma-Y sigma-Z        Hitting probability',/,' ')");
-  return format;
-}
 const Format& layer_rule() {
   static const Format format(
       "(' -------------------------------------------------','-------------')");
-  return format;
-}
-const Format& atom_line() {
-  static const Format format("(1X,I3,4X,I1,3(1X,F8.3),2X,3(2X,F6.3),15X,F7.3)");
   return format;
 }
 const Format& layer_sum() {

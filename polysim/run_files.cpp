@@ -8,13 +8,12 @@
 
 namespace polysim {
 
-RunFiles read_run_files(const std::filesystem::path& directory) {
-  constexpr const char* kPointerFile = "polysim1.io";
+RunFiles read_run_files(const std::filesystem::path& directory, const std::string& pointer_file) {
   constexpr std::size_t kNameWidth = 80;
-  const std::filesystem::path path = directory / kPointerFile;
+  const std::filesystem::path path = directory / pointer_file;
   std::ifstream in(path);
   if (!in) throw FileError("cannot open the pointer file " + path.string());
-  textio::FreeReader reader(in, kPointerFile);
+  textio::FreeReader reader(in, pointer_file);
   RunFiles files;
   files.input_path = reader.read_line(kNameWidth, "input file name (line 1)");
   files.output_root = reader.read_line(kNameWidth, "output root name (line 2)");

@@ -1,4 +1,5 @@
-// The pointer file "polysim1.io": the simulation input file name and the output root.
+// The pointer file "polysim1.io" (monosim's "monosim1.io"): the simulation input file name
+// and the output root (monosim: the result file name).
 #pragma once
 
 #include <filesystem>
@@ -11,8 +12,12 @@ struct RunFiles {
   std::string output_root;  // 80 columns, blank-padded
 };
 
-// Reads the two lines of the pointer file in `directory` (the working directory by default).
-// Throws FileError if it cannot be opened, textio::ReadError if it ends early.
-RunFiles read_run_files(const std::filesystem::path& directory = ".");
+inline constexpr const char* kPointerFile = "polysim1.io";
+
+// Reads the two lines of the pointer file `pointer_file` in `directory` (the working
+// directory by default). Throws FileError if it cannot be opened, textio::ReadError if it
+// ends early.
+RunFiles read_run_files(const std::filesystem::path& directory = ".",
+                        const std::string& pointer_file = kPointerFile);
 
 }  // namespace polysim

@@ -84,8 +84,8 @@ class ScheduleBuilder {
     run.parameters.run_polar = beam.polar_angle;
     const float mean_angle = (beam.detection_angles.front() + beam.detection_angles.back()) / 2.0f;
     run.parameters.companion_polar = mean_angle + beam.polar_angle;
-    run.parameters.ion_target = ion_target(std::cos(beam.polar_angle) * beam.shadow_flux *
-                                           crystal.repeat_y * crystal.repeat_x);
+    run.parameters.ion_target = static_cast<float>(ion_target(
+        std::cos(beam.polar_angle) * beam.shadow_flux * crystal.repeat_y * crystal.repeat_x));
     engine::RunTables tables;
     tables.deflection = deflection(1.0f);
     state.previous_factor = 1.0f;
@@ -131,8 +131,8 @@ class ScheduleBuilder {
     run.run_azimuth = beam.azimuth + fixed_.pi;
     run.companion_polar = fixed_.pi - beam.polar_angle;
     run.run_polar = run.companion_polar - beam.detection_angles[static_cast<std::size_t>(j - 1)];
-    run.ion_target =
-        ion_target(std::cos(run.run_polar) * crystal.repeat_y * crystal.repeat_x * beam.block_flux);
+    run.ion_target = static_cast<float>(ion_target(std::cos(run.run_polar) * crystal.repeat_y *
+                                                   crystal.repeat_x * beam.block_flux));
     return run;
   }
 

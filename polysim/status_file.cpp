@@ -73,8 +73,8 @@ std::string stamped_line(std::string_view text) {
   return free_line(date_stamp() + std::string(text));
 }
 
-StatusFile::StatusFile(std::string status_path, std::ostream& console)
-    : path_(std::move(status_path)), console_(console) {}
+StatusFile::StatusFile(std::string status_path, std::ostream& console, bool dump_fallback)
+    : path_(std::move(status_path)), console_(console), dump_fallback_(dump_fallback) {}
 
 std::ofstream StatusFile::open_status() {
   const bool first = !opened_before_;
@@ -82,6 +82,7 @@ std::ofstream StatusFile::open_status() {
   std::ofstream file(std::string(textio::trim_trailing(path_)),
                      first ? std::ios::trunc : std::ios::app);
   if (file) return file;
+  if (!dump_fallback_) throw FileError("cannot open status file " + path_);
   return open_fallback(first);
 }
 

@@ -33,7 +33,8 @@ std::string date_stamp(const std::tm& local_time);
 
 class StatusFile final : public StatusLines {
  public:
-  StatusFile(std::string status_path, std::ostream& console);
+  // With `dump_fallback` false a status file that cannot be opened is a FileError at once.
+  StatusFile(std::string status_path, std::ostream& console, bool dump_fallback = true);
 
   // One group of lines (each already laid out, without its newline) to the file, then the
   // same to the console.
@@ -53,6 +54,7 @@ class StatusFile final : public StatusLines {
 
   std::string path_;
   std::ostream& console_;
+  bool dump_fallback_;
   bool opened_before_ = false;
 };
 

@@ -1,0 +1,61 @@
+// A whole monosim simulation as one call: the shadowing run and the blocking run of every
+// detection angle (one per kinematic group of atom types), each ion run with the anisotropic
+// accounting, normalised as it finishes. No file, console, environment or clock.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "engine/fixed_tables.h"
+#include "engine/ion_stream.h"
+#include "engine/tracking_policy.h"
+#include "monosim/anisotropic_accounting.h"
+#include "monosim/prepared_mono.h"
+#include "polysim/run_schedule.h"
+#include "polysim/simulate.h"
+
+namespace monosim {
+
+struct MonoResults {
+  std::int32_t atom_count = 0, angle_count = 0;
+  std::vector<float> hit_probability;  // atom a at a - 1
+  std::vector<float> yield;            // (a, j) at (j - 1) N1 + a - 1
+  std::int64_t total_ions = 0;         // ions started over all runs
+
+  MonoResults() = default;
+  MonoResults(std::int32_t atoms, std::int32_t angles)
+      : atom_count(atoms),
+        angle_count(angles),
+        hit_probability(static_cast<std::size_t>(atoms), 0.0f),
+        yield(static_cast<std::size_t>(atoms) * static_cast<std::size_t>(angles), 0.0f) {}
+
+  float& yield_at(std::int32_t a, std::int32_t j) {
+    return yield[static_cast<std::size_t>(j - 1) * static_cast<std::size_t>(atom_count) +
+                 static_cast<std::size_t>(a - 1)];
+  }
+  float yield_at(std::int32_t a, std::int32_t j) const {
+    return yield[static_cast<std::size_t>(j - 1) * static_cast<std::size_t>(atom_count) +
+                 static_cast<std::size_t>(a - 1)];
+  }
+};
+
+// One ion run of the schedule with the anisotropic accounting, its ions drawing from the
+// streams of `key`, on `threads` threads (0: OpenMP's count): the hit sum per atom, the same
+// at any thread count. Sets counts.ions_run and counts.hit_norm. Throws
+// engine::ModelDataError when the prepared data do not fit together.
+AtomHits run_one(const PreparedMono& prepared, const engine::FixedTables& fixed,
+                 const polysim::ScheduledRun& scheduled, const engine::RunKey& key, int threads,
+                 engine::RunCounts& counts);
+
+// Called after the shadowing run (0) and after the runs of detection angle j (j).
+using RunFinished = std::function<void(std::int32_t)>;
+
+// hitting probability = gauss_norm hit_sum / (hit_norm F) after the shadowing run, and per
+// angle yield = gauss_norm hit_sum hitting probability / (hit_norm F), F = ions_run /
+// (cos(run polar) Yrep Xrep) the flux each run delivered. Run keys as polysim's: the seed of
+// `options` with run number 0 (shadowing) or (angle, group).
+MonoResults simulate(const PreparedMono& prepared, const engine::FixedTables& fixed,
+                     const polysim::SimulationOptions& options, const RunFinished& finished);
+
+}  // namespace monosim
