@@ -2,6 +2,7 @@
 // Reads "bfgsin.dat" in the working directory; see README.md.
 #include <exception>
 #include <iostream>
+#include "cli/standard_options.h"
 
 #include "structfit/base_crystal.h"
 #include "structfit/fit_errors.h"
@@ -24,7 +25,8 @@ void check_base_files(const structfit::FitSetup& setup) {
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  if (const auto answered = cli::standard_options(argc, argv, "structfit")) return *answered;
   try {
     const structfit::FitSetup setup = structfit::read_fit_setup("bfgsin.dat", std::cout);
     check_base_files(setup);
