@@ -16,9 +16,9 @@
 
 namespace {
 
-const char* const kPrograms[] = {"polysim",    "structfit", "warpcorr",  "stepcorr",
-                                 "kinecorr",   "flatcorr",  "binshrink", "histsum",
-                                 "regioncopy", "histcopy",  "histtext",  "specstore"};
+const char* const kPrograms[] = {"polysim",  "structfit", "slabgen",   "warpcorr", "stepcorr",
+                                 "kinecorr", "flatcorr",  "binshrink", "histsum",  "regioncopy",
+                                 "histcopy", "histtext",  "specstore"};
 
 struct Outcome {
   int status;
