@@ -48,7 +48,10 @@ int choice(const Description& d, std::string_view key, const std::vector<std::st
   for (std::size_t i = 0; i < words.size(); ++i)
     if (e->text == words[i]) return static_cast<int>(i);
   std::string list;
-  for (std::string_view w : words) list += (list.empty() ? "" : ", ") + std::string(w);
+  for (std::string_view w : words) {
+    if (!list.empty()) list += ", ";
+    list += w;
+  }
   d.fail(*e, "'" + e->key + "' must be one of " + list);
 }
 

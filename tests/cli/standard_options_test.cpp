@@ -2,8 +2,6 @@
 // or the experiment store, and its help names a README section that exists.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <array>
 #include <cstdio>
 #include <filesystem>
@@ -13,33 +11,23 @@
 
 #include "cli/programs.h"
 #include "cli/standard_options.h"
+#include "tests/command_output.h"
 
 namespace {
 
-const char* const kPrograms[] = {"polysim",  "structfit", "slabgen",   "warpcorr", "stepcorr",
-                                 "kinecorr", "flatcorr",  "binshrink", "histsum",  "regioncopy",
-                                 "histcopy", "histtext",  "specstore"};
-
-struct Outcome {
-  int status;
-  std::string output;
-};
+const char* const kPrograms[] = {"polysim",    "structfit", "slabgen",  "ionplot",   "warpcorr",
+                                 "stepcorr",   "kinecorr",  "flatcorr", "binshrink", "histsum",
+                                 "regioncopy", "histcopy",  "histtext", "specstore"};
 
 // Runs `program option` in an empty directory with the store pointed at a directory that
 // does not exist; the directory must still be empty afterwards.
-Outcome run(const std::string& program, const std::string& option, bool& touched) {
+ionbeam_test::CommandOutput run(const std::string& program, const std::string& option,
+                                bool& touched) {
   std::string dir = (std::filesystem::temp_directory_path() / "cli-test.XXXXXX").string();
-  if (mkdtemp(dir.data()) == nullptr) return {-1, ""};
+  if (mkdtemp(dir.data()) == nullptr) return {-1, "mkdtemp failed"};
   const std::string command = "cd '" + dir + "' && EXPERIMENTDIR=/nonexistent/store '" +
                               IONBEAM_BIN_DIR + "/" + program + "' " + option + " 2>&1";
-  Outcome out{-1, ""};
-  if (FILE* pipe = popen(command.c_str(), "r")) {
-    std::array<char, 4096> buffer{};
-    while (std::size_t n = fread(buffer.data(), 1, buffer.size(), pipe))
-      out.output.append(buffer.data(), n);
-    const int status = pclose(pipe);
-    out.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  }
+  const ionbeam_test::CommandOutput out = ionbeam_test::run_command(command);
   touched = !std::filesystem::is_empty(dir);
   std::filesystem::remove_all(dir);
   return out;
@@ -57,7 +45,7 @@ TEST(StandardOptions, EveryProgramAnswersHelpAndVersionWithoutTouchingFiles) {
   for (const char* program : kPrograms) {
     SCOPED_TRACE(program);
     bool touched = false;
-    const Outcome help = run(program, "--help", touched);
+    const ionbeam_test::CommandOutput help = run(program, "--help", touched);
     EXPECT_EQ(help.status, 0);
     EXPECT_FALSE(touched);
     EXPECT_EQ(help.output.rfind(std::string("Usage: ") + program, 0), 0u) << help.output;
@@ -65,7 +53,7 @@ TEST(StandardOptions, EveryProgramAnswersHelpAndVersionWithoutTouchingFiles) {
     EXPECT_NE(help.output.find("See README.md, section \"" + section + "\"."), std::string::npos);
     EXPECT_NE(sections.find("# " + section + "\n"), std::string::npos) << section;
 
-    const Outcome version = run(program, "--version", touched);
+    const ionbeam_test::CommandOutput version = run(program, "--version", touched);
     EXPECT_EQ(version.status, 0);
     EXPECT_FALSE(touched);
     EXPECT_EQ(version.output, std::string(program) + " " + std::string(cli::suite_version()) +
