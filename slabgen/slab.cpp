@@ -26,12 +26,14 @@ double fold(double v, double period) {
   return (v > period - kSame || v < kSame) ? 0.0 : v;
 }
 
+bool inside(double v, double period) { return v > -kSame && v < period + kSame; }
+
 struct Point {
   double x, y, d;
   int sublattice;
 };
 
-// Every atom of the crystal with depth -kSame..deepest, folded into the cell; sorted by depth,
+// Every atom of the crystal with depth -kSame..deepest in the repeat cell; sorted by depth,
 // then y, then x, each once.
 std::vector<Point> crystal_points(const Lattice& lattice, const SurfaceCell& cell, double deepest) {
   const double reach_length = std::hypot(cell.repeat_x, cell.repeat_y) + deepest +
@@ -46,7 +48,10 @@ std::vector<Point> crystal_points(const Lattice& lattice, const SurfaceCell& cel
           const Vec3 r =
               lattice.axes.to_cartesian(Vec3{double(i), double(j), double(k)} + s.fractional);
           const Vec3 p = cell.frame.to_surface(r);
-          if (p[2] < -kSame || p[2] > deepest) continue;
+          // Every atom has an image in the repeat cell, so only those inside it are kept.
+          if (p[2] < -kSame || p[2] > deepest || !inside(p[0], cell.repeat_x) ||
+              !inside(p[1], cell.repeat_y))
+            continue;
           points.push_back(
               {fold(p[0], cell.repeat_x), fold(p[1], cell.repeat_y), p[2], s.sublattice});
         }
