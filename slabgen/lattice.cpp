@@ -147,8 +147,8 @@ Vec3 parse_plane(std::string_view text, bool hexagonal) {
   return {double(n[0]), double(n[1]), double(n.back())};
 }
 
-std::string direction_indices(const Lattice& lattice, const Vec3& v) {
-  Vec3 f = lattice.axes.to_fractional(v);
+std::optional<std::array<long, 3>> integer_direction(const Lattice& lattice, const Vec3& v) {
+  const Vec3 f = lattice.axes.to_fractional(v);
   const double largest = std::max({std::fabs(f[0]), std::fabs(f[1]), std::fabs(f[2])});
   for (int m = 1; m <= 60; ++m) {
     std::array<long, 3> n{};
@@ -159,23 +159,32 @@ std::string direction_indices(const Lattice& lattice, const Vec3& v) {
       whole = whole && std::fabs(x - double(n[i])) < 1.0e-6 * m;
     }
     if (!whole) continue;
-    std::vector<long> out(n.begin(), n.end());
-    if (lattice.hexagonal) {  // [uvw] on a1, a2, c -> [UVTW] = [2u - v, 2v - u, -(u + v), 3w] / 3
-      out = {2 * n[0] - n[1], 2 * n[1] - n[0], -(n[0] + n[1]), 3 * n[2]};
-    }
-    long g = 0;
-    for (long x : out) g = std::gcd(g, std::labs(x));
-    // Indices of one digit are written together ("[1-10]"), larger ones apart ("[1 13 0]").
-    const bool apart =
-        std::any_of(out.begin(), out.end(), [g](long x) { return std::labs(x / g) > 9; });
-    std::string text = "[";
-    for (std::size_t i = 0; i < out.size(); ++i) {
-      if (apart && i > 0) text += ' ';
-      text += std::to_string(out[i] / g);
-    }
-    return text + "]";
+    const long g = std::gcd(std::gcd(std::labs(n[0]), std::labs(n[1])), std::labs(n[2]));
+    for (long& x : n) x /= g;
+    return n;
   }
-  return {};
+  return std::nullopt;
+}
+
+std::string direction_indices(const Lattice& lattice, const Vec3& v) {
+  const std::optional<std::array<long, 3>> n = integer_direction(lattice, v);
+  if (!n) return {};
+  std::vector<long> out(n->begin(), n->end());
+  if (lattice.hexagonal) {  // [uvw] on a1, a2, c -> [UVTW] = [2u - v, 2v - u, -(u + v), 3w] / 3
+    const auto [u, w, l] = *n;
+    out = {2 * u - w, 2 * w - u, -(u + w), 3 * l};
+  }
+  long g = 0;
+  for (long x : out) g = std::gcd(g, std::labs(x));
+  // Indices of one digit are written together ("[1-10]"), larger ones apart ("[1 13 0]").
+  const bool apart =
+      std::any_of(out.begin(), out.end(), [g](long x) { return std::labs(x / g) > 9; });
+  std::string text = "[";
+  for (std::size_t i = 0; i < out.size(); ++i) {
+    if (apart && i > 0) text += ' ';
+    text += std::to_string(out[i] / g);
+  }
+  return text + "]";
 }
 
 }  // namespace slabgen

@@ -2,6 +2,8 @@
 // general basis of fractional coordinates. Miller indices of directions and planes.
 #pragma once
 
+#include <array>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -41,6 +43,10 @@ Lattice basis_lattice(double a, double b, double c, std::vector<Site> sites, int
 // axes. Throws std::invalid_argument naming the text.
 Vec3 parse_direction(std::string_view text, bool hexagonal);
 Vec3 parse_plane(std::string_view text, bool hexagonal);
+
+// The smallest integer indices [uvw] on the conventional axes of the direction of Cartesian
+// vector `v`; empty when no indices up to 60 describe it.
+std::optional<std::array<long, 3>> integer_direction(const Lattice& lattice, const Vec3& v);
 
 // The smallest integer indices of a direction given by Cartesian vector `v` (three-index on
 // the conventional axes, or four-index [UVTW] for a hexagonal lattice), e.g. "[1-10]"; an

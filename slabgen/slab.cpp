@@ -26,7 +26,9 @@ double fold(double v, double period) {
   return (v > period - kSame || v < kSame) ? 0.0 : v;
 }
 
-bool inside(double v, double period) { return v > -kSame && v < period + kSame; }
+bool inside(double v, double period) {
+  return v > -kSame && v < period + kSame;
+}
 
 struct Point {
   double x, y, d;

@@ -10,26 +10,47 @@ namespace slabgen {
 namespace {
 
 constexpr double kTolerance = 1.0e-6;  // Å
+// Default x directions are tried among the in-plane translations up to this length, Å.
+constexpr double kLongestDefaultX = 12.0;
 
-// The shortest translation of `in_plane` along the unit vector `u`, or 0 when there is none.
-double shortest_along(const std::vector<Vec3>& in_plane, const Vec3& u) {
-  double best = 0;
-  for (const Vec3& t : in_plane) {
-    const double along = dot(t, u);
-    if (along > kTolerance && norm(t - along * u) < kTolerance && (best == 0 || along < best))
-      best = along;
+// Whether fractional vector t is a translation of the crystal: a whole-cell translation plus
+// one of the centrings.
+bool is_translation(const Vec3& t, const std::vector<Vec3>& centrings) {
+  for (const Vec3& c : centrings) {
+    bool whole = true;
+    for (int i = 0; i < 3; ++i)
+      whole = whole && std::fabs(t[i] - c[i] - std::round(t[i] - c[i])) < kTolerance;
+    if (whole) return true;
   }
-  return best;
+  return false;
 }
 
-SurfaceCell cell_along(const std::vector<Vec3>& in_plane, const Vec3& normal, const Vec3& x) {
+// The shortest translation along the unit vector `u`, Å, or 0 when the direction is not a
+// lattice direction or its shortest translation is longer than kLongestTranslation. Along the
+// smallest integer indices n, every translation is a multiple of n / q for a whole q; centred
+// cells need q up to 4, hexagonal ones 3.
+double shortest_along(const Lattice& lattice, const std::vector<Vec3>& centrings, const Vec3& u) {
+  const std::optional<std::array<long, 3>> n = integer_direction(lattice, u);
+  if (!n) return 0;
+  const Vec3 indices{double((*n)[0]), double((*n)[1]), double((*n)[2])};
+  for (int q = 12; q >= 1; --q) {
+    const Vec3 t = (1.0 / q) * indices;
+    if (!is_translation(t, centrings)) continue;
+    const double length = norm(lattice.axes.to_cartesian(t));
+    return length <= kLongestTranslation ? length : 0;
+  }
+  return 0;
+}
+
+SurfaceCell cell_along(const Lattice& lattice, const Vec3& normal, const Vec3& x) {
+  const std::vector<Vec3> centrings = lattice.centrings();
   SurfaceCell cell;
   cell.frame.normal = normal;
   cell.frame.depth = -1.0 * normal;
   cell.frame.x = unit(x);
   cell.frame.y = cross(cell.frame.depth, cell.frame.x);
-  cell.repeat_x = shortest_along(in_plane, cell.frame.x);
-  cell.repeat_y = shortest_along(in_plane, cell.frame.y);
+  cell.repeat_x = shortest_along(lattice, centrings, cell.frame.x);
+  cell.repeat_y = shortest_along(lattice, centrings, cell.frame.y);
   return cell;
 }
 
@@ -60,10 +81,19 @@ std::vector<Vec3> lattice_translations(const Lattice& lattice, double longest) {
 SurfaceCell surface_cell(const Lattice& lattice, const Vec3& face,
                          const std::optional<Vec3>& x_direction) {
   const Vec3 normal = unit(lattice.axes.plane_normal(face));
+  if (x_direction) {
+    const Vec3 x = lattice.axes.to_cartesian(*x_direction);
+    if (std::fabs(dot(unit(x), normal)) > kTolerance)
+      throw SlabError("x = " + direction_indices(lattice, x) + " does not lie in the face");
+    SurfaceCell cell = cell_along(lattice, normal, x);
+    if (cell.repeat_x == 0 || cell.repeat_y == 0)
+      throw SlabError("no rectangular surface cell with sides up to 40 A has x along " +
+                      direction_indices(lattice, x));
+    return cell;
+  }
   std::vector<Vec3> in_plane;
-  for (const Vec3& t : lattice_translations(lattice, kLongestTranslation))
+  for (const Vec3& t : lattice_translations(lattice, kLongestDefaultX))
     if (std::fabs(dot(t, normal)) < kTolerance) in_plane.push_back(t);
-  if (in_plane.empty()) throw SlabError("the face has no lattice translations up to 40 A");
   // Shortest first; among equal lengths the one with the most positive components first, so
   // that a default x reads [110] rather than [-1-10].
   std::sort(in_plane.begin(), in_plane.end(), [](const Vec3& a, const Vec3& b) {
@@ -72,28 +102,16 @@ SurfaceCell surface_cell(const Lattice& lattice, const Vec3& face,
       if (std::fabs(a[i] - b[i]) > kTolerance) return a[i] > b[i];
     return false;
   });
-
-  if (x_direction) {
-    const Vec3 x = lattice.axes.to_cartesian(*x_direction);
-    if (std::fabs(dot(unit(x), normal)) > kTolerance)
-      throw SlabError("x = " + direction_indices(lattice, x) + " does not lie in the face");
-    SurfaceCell cell = cell_along(in_plane, normal, x);
-    if (cell.repeat_x == 0 || cell.repeat_y == 0)
-      throw SlabError("no rectangular surface cell with sides up to 40 A has x along " +
-                      direction_indices(lattice, x));
-    return cell;
-  }
-  // Try x along every translation up to twice the shortest; keep the smallest rectangle,
-  // the shorter x side on a tie, the first found after that.
+  // x along each of them in turn; the smallest rectangle wins, the first found on a tie.
   std::optional<SurfaceCell> best;
   for (const Vec3& t : in_plane) {
-    if (norm(t) > 2.0 * norm(in_plane.front()) + kTolerance) break;
-    const SurfaceCell cell = cell_along(in_plane, normal, t);
+    const SurfaceCell cell = cell_along(lattice, normal, t);
     if (cell.repeat_x == 0 || cell.repeat_y == 0) continue;
     const double area = cell.repeat_x * cell.repeat_y;
     if (!best || area < best->repeat_x * best->repeat_y - kTolerance) best = cell;
   }
-  if (!best) throw SlabError("the face has no rectangular surface cell with sides up to 40 A");
+  if (!best)
+    throw SlabError("no rectangular surface cell with x along a translation up to 12 A; give x");
   return *best;
 }
 

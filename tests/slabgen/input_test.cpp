@@ -35,6 +35,9 @@ TEST(SlabgenInput, PolysimAcceptsEveryLatticeAndFace) {
     const char* name;
     std::string description;
     int types, atoms;
+    // Prepared for a run as well (about a second each under the sanitizers): the lattices the
+    // blocking-dip test does not run.
+    bool prepare = false;
   } cases[] = {
       {"fcc(001)", copper("(001)", "[100]", scan), 1, 12},
       {"fcc(110)", copper("(110)", "[1-10]", "polar = 0\nscan = across [100] step 1 count 2\n"), 1,
@@ -44,15 +47,17 @@ TEST(SlabgenInput, PolysimAcceptsEveryLatticeAndFace) {
        12},
       {"bcc(110)", copper("(110)", "[001]", "polar = 0\nscan = 100 1 2\n", "bcc"), 1, 12},
       {"diamond(111)", copper("(111)", "[1-10]", "polar = 10\nscan = 100 1 2\n", "diamond"), 1, 12},
-      {"hcp(0001)", hcp, 1, 8},
-      {"rock salt (001)", rocksalt, 2, 8},
+      {"hcp(0001)", hcp, 1, 8, true},
+      {"rock salt (001)", rocksalt, 2, 8, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     const polysim::SimulationInput input = read_by_polysim(generate(c.description).input);
     EXPECT_EQ(input.dims.n(1), c.atoms);
     EXPECT_EQ(input.dims.n(2), c.types);
-    EXPECT_NO_THROW(polysim::prepare_run(input, tables()));
+    if (c.prepare) {
+      EXPECT_NO_THROW(polysim::prepare_run(input, tables()));
+    }
   }
 }
 
