@@ -1,13 +1,14 @@
 # Front door of the build: `make` builds every program into build/bin/, `make test` checks the
-# Debian packages, builds and runs the tests, `make demo` runs polysim on the bundled example,
-# `make demo-fit` runs structfit on the bundled synthetic data set (IONBEAM_SEED, default 1),
+# Debian packages, builds and runs the tests, `make demo` runs polysim on the bundled example
+# and draws its blocking curves, `make demo-fit` runs structfit on the bundled synthetic data
+# set (IONBEAM_SEED, default 1),
 # `make fuzz` runs the long fuzz campaign (FUZZ_SEED, FUZZ_CASES).
 BUILD       ?= build
 SAN_BUILD   ?= build-sanitize
 BENCH_BUILD ?= build-bench
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES    := cmake make gcc g++ libgtest-dev libbenchmark-dev libhdf5-dev librandom123-dev \
-               pkg-config
+               pkg-config gnuplot-nox
 FUZZ_SEED   ?= 1
 FUZZ_CASES  ?= 5000
 

@@ -1,7 +1,8 @@
 #!/bin/sh
 # Runs polysim on the bundled Cu(001) example in a scratch directory, then shows where the
-# files are and the [101] blocking dip of each top-layer relaxation.
-# Usage: run-demo.sh <directory holding the polysim program>
+# files are and the [101] blocking dip of each top-layer relaxation, and draws the blocking
+# curves with ionplot.
+# Usage: run-demo.sh <directory holding the polysim and ionplot programs>
 set -e
 bin=$(cd "$1" && pwd)
 here=$(cd "$(dirname "$0")" && pwd)
@@ -43,3 +44,8 @@ for n in 1 4 7 10; do
     }
   ' "$file"
 done
+echo
+# The four relaxations with bulk-like top-layer vibration, overlaid.
+"$bin/ionplot" --title "Cu(001), 100 keV H+: [101] blocking dip for four top-layer relaxations" \
+  blocking "$work/cu001-blocking.png" cu001.0001 cu001.0004 cu001.0007 cu001.0010
+echo "Blocking curves: $work/cu001-blocking.png"

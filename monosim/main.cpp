@@ -4,11 +4,13 @@
 #include <exception>
 #include <iostream>
 
+#include "cli/standard_options.h"
 #include "monosim/input_reader.h"
 #include "monosim/run_monosim.h"
 #include "polysim/run_files.h"
 
-int main() {
+int main(int argc, char** argv) {
+  if (const auto answered = cli::standard_options(argc, argv, "monosim")) return *answered;
   try {
     const polysim::RunFiles files = polysim::read_run_files(".", monosim::kPointerFile);
     monosim::run_monosim(files, std::cout);

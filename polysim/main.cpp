@@ -2,6 +2,7 @@
 // surface. Reads "polysim1.io" in the working directory; see README.md.
 #include <exception>
 #include <iostream>
+#include "cli/standard_options.h"
 
 #include "polysim/run_errors.h"
 #include "polysim/run_files.h"
@@ -13,7 +14,8 @@ constexpr const char* kStopLine = "Stop - Program terminated.";
 
 }  // namespace
 
-int main() {
+int main(int argc, char** argv) {
+  if (const auto answered = cli::standard_options(argc, argv, "polysim")) return *answered;
   try {
     const polysim::RunFiles files = polysim::read_run_files();
     polysim::run_polysim(files, std::cout);

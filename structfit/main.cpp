@@ -5,6 +5,8 @@
 #include <iostream>
 #include <string_view>
 
+#include "cli/standard_options.h"
+
 #include "structfit/base_crystal.h"
 #include "structfit/fit_errors.h"
 #include "structfit/fit_run.h"
@@ -36,6 +38,7 @@ bool resume_requested(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (const auto answered = cli::standard_options(argc, argv, "structfit")) return *answered;
   try {
     const bool resume = resume_requested(argc, argv);
     const structfit::FitSetup setup = structfit::read_fit_setup("bfgsin.dat", std::cout);

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 #include <vector>
+#include "cli/standard_options.h"
 
 #include "spectools/frame/start_up.h"
 #include "spectools/frame/tool_exit.h"
@@ -43,5 +44,6 @@ std::string run(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (const auto answered = cli::standard_options(argc, argv, "specstore")) return *answered;
   return spectools::run_tool([&] { return run(argc, argv); });
 }
