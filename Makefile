@@ -1,25 +1,29 @@
 # Front door of the build: `make` builds every program into build/bin/, `make test` checks the
 # Debian packages, builds and runs the tests, `make demo` runs polysim on the bundled example
 # and draws its blocking curves, `make demo-fit` runs structfit on the bundled synthetic data
-# set (IONBEAM_SEED, default 1),
-# `make fuzz` runs the long fuzz campaign (FUZZ_SEED, FUZZ_CASES).
+# set (IONBEAM_SEED, default 1), `make fuzz` runs the long fuzz campaign (FUZZ_SEED,
+# FUZZ_CASES). `make mpi` builds the MPI programs into build-mpi/bin/, `make test-mpi` adds
+# them to build/ and runs their tests.
 BUILD       ?= build
 SAN_BUILD   ?= build-sanitize
 BENCH_BUILD ?= build-bench
+MPI_BUILD   ?= build-mpi
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES    := cmake make gcc g++ libgtest-dev libbenchmark-dev libhdf5-dev librandom123-dev \
                pkg-config gnuplot-nox
+MPI_PACKAGES := libopenmpi-dev openmpi-bin
 FUZZ_SEED   ?= 1
 FUZZ_CASES  ?= 5000
 
-.PHONY: all test test-sanitize bench demo demo-fit fuzz deps format clean
+.PHONY: all test test-sanitize test-mpi mpi bench demo demo-fit fuzz deps deps-mpi format clean
 
 all:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
 	cmake --build $(BUILD) -j $(JOBS)
 
-deps:
-	@missing=""; for p in $(PACKAGES); do \
+# install-missing <packages>: installs what is missing as root, else names it and fails.
+define install-missing
+	@missing=""; for p in $(1); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -30,6 +34,13 @@ deps:
 	    echo "Missing Debian packages. Run:  sudo apt-get install$$missing"; exit 1; \
 	  fi; \
 	fi
+endef
+
+deps:
+	$(call install-missing,$(PACKAGES))
+
+deps-mpi: deps
+	$(call install-missing,$(MPI_PACKAGES))
 
 test: deps all
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
@@ -38,6 +49,17 @@ test-sanitize: deps
 	cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DIONBEAM_SANITIZE=ON
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	cd $(SAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+# The MPI programs are a few files over the same libraries: build/ gets them without
+# recompiling anything else.
+test-mpi: deps-mpi all
+	cmake -S . -B $(BUILD) -DIONBEAM_MPI=ON
+	cmake --build $(BUILD) -j $(JOBS) --target mpi_programs_test
+	cd $(BUILD) && ctest --output-on-failure -L mpi
+
+mpi: deps-mpi
+	cmake -S . -B $(MPI_BUILD) -DCMAKE_BUILD_TYPE=Release -DIONBEAM_MPI=ON -DIONBEAM_TESTS=OFF
+	cmake --build $(MPI_BUILD) -j $(JOBS) --target polysim-mpi
 
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DIONBEAM_BENCH=ON -DIONBEAM_TESTS=OFF
@@ -57,4 +79,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD) $(BENCH_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(BENCH_BUILD) $(MPI_BUILD)

@@ -76,34 +76,61 @@ bool start_ion(IonState& ion, const GridPoint& point, const TrackingContext& con
                const IonRunParameters& run, const LaunchSetup& setup, IonStream& stream,
                double& overlayer_deflection_sum);
 
-// Runs every ion of one run direction with `policy` on `threads` threads (0: OpenMP's
-// count). Ion n draws from its own stream, number n of the run's key, so what an ion does
-// does not depend on the thread that runs it. The ions are cut into chunks of kChunkIons,
-// each tallied from empty on one thread; the chunks are added to `tally` and `counts` in
-// chunk order, so the sums are the same at any thread count. Holds one chunk tally per
-// thread plus the spare tallies of spare_tallies. Sets counts.ions_run and counts.hit_norm. The
-// context must fit the run (launch_ions.h lists the checks of the multi-model run).
-template <TrackingPolicy Policy>
-void launch_ions(const TrackingContext& context, const IonRunParameters& run, const Policy& policy,
-                 const RunKey& key, typename Policy::Tally& tally, RunCounts& counts,
-                 int threads = 0) {
+// Chunks of a run are summed in blocks of this many chunks (262144 ions), each block from
+// empty in chunk order, and the blocks added to the run's sums in block order. A block is the
+// unit that separate processes compute and hand over: fixed, so a run's sums are the same
+// whichever process computed which block. A run of up to one block sums as a plain chunk
+// sum.
+inline constexpr std::int64_t kBlockChunks = 256;
+
+inline std::int64_t chunk_count(std::int64_t ions) {
+  return (ions + kChunkIons - 1) / kChunkIons;
+}
+inline std::int64_t block_count(std::int64_t ions) {
+  return (chunk_count(ions) + kBlockChunks - 1) / kBlockChunks;
+}
+
+// Runs the ions of the blocks of one run direction for which mine(block) is true, with
+// `policy` on `threads` threads (0: OpenMP's count). Ion n draws from its own stream, number n
+// of the run's key, so what an ion does does not depend on the thread or process that runs it.
+// The ions are cut into chunks of kChunkIons, each tallied from empty on one thread; the chunks
+// of a block are added in chunk order to a block tally that starts empty, and every block is
+// handed to block_done(block, tally, counts) in block order, which must leave tally and counts
+// holding nothing (for example: add them to the total). The block tallies are the same at any
+// thread count. Holds one chunk tally per thread, the spare tallies of spare_tallies and the
+// block tally. Returns the run's ions_run and hit_norm, whoever computes its blocks.
+template <TrackingPolicy Policy, typename Mine, typename BlockDone>
+RunCounts launch_blocks(const TrackingContext& context, const IonRunParameters& run,
+                        const Policy& policy, const RunKey& key, const typename Policy::Tally& like,
+                        Mine mine, BlockDone block_done, int threads = 0) {
   const LaunchSetup setup = set_up_launch(context, run, policy.weight_count());
-  counts.ions_run = setup.grid.points();
-  counts.hit_norm = setup.beam.cross_section;
-  const std::int64_t ions = counts.ions_run;
+  RunCounts facts;
+  facts.ions_run = setup.grid.points();
+  facts.hit_norm = setup.beam.cross_section;
+  const std::int64_t ions = facts.ions_run;
+  const std::int64_t chunks = chunk_count(ions);
+  std::vector<std::int64_t> own;  // the chunks of the blocks computed here, in order
+  for (std::int64_t b = 0; b < block_count(ions); ++b) {
+    if (!mine(b)) continue;
+    for (std::int64_t c = b * kBlockChunks; c < std::min(chunks, (b + 1) * kBlockChunks); ++c)
+      own.push_back(c);
+  }
   struct Part {
     typename Policy::Tally tally;
     RunCounts counts;
     IonState ion;
     typename Policy::IonMemory memory;
   };
-  const std::int64_t chunks = (ions + kChunkIons - 1) / kChunkIons;
+  typename Policy::Tally block = policy.empty_tally(like);
+  RunCounts block_counts;
+  const auto own_chunks = static_cast<std::int64_t>(own.size());
   run_ordered_chunks(
-      chunks, threads, spare_tallies(tally, thread_count(threads, chunks)),
+      own_chunks, threads, spare_tallies(like, thread_count(threads, own_chunks)),
       [&] {
-        return Part{policy.empty_tally(tally), {}, setup.beam.ion, {}};
+        return Part{policy.empty_tally(like), {}, setup.beam.ion, {}};
       },
-      [&](std::int64_t chunk, Part& part) {
+      [&](std::int64_t k, Part& part) {
+        const std::int64_t chunk = own[static_cast<std::size_t>(k)];
         const std::int64_t last = std::min(ions, (chunk + 1) * kChunkIons);
         for (std::int64_t n = chunk * kChunkIons; n < last; ++n) {
           IonStream stream(key, static_cast<std::uint64_t>(n));
@@ -114,12 +141,38 @@ void launch_ions(const TrackingContext& context, const IonRunParameters& run, co
           walk_ion(part.ion, context, policy, part.memory, stream, part.tally, part.counts);
         }
       },
-      [&](std::int64_t, Part& part) {
-        policy.take(tally, part.tally);
-        counts.overlayer_deflection_sum += part.counts.overlayer_deflection_sum;
-        counts.partner_searches += part.counts.partner_searches;
+      [&](std::int64_t k, Part& part) {
+        policy.take(block, part.tally);
+        block_counts.overlayer_deflection_sum += part.counts.overlayer_deflection_sum;
+        block_counts.partner_searches += part.counts.partner_searches;
         part.counts = {};
+        const std::int64_t chunk = own[static_cast<std::size_t>(k)];
+        if ((chunk + 1) % kBlockChunks == 0 || chunk + 1 == chunks)
+          block_done(chunk / kBlockChunks, block, block_counts);
       });
+  return facts;
+}
+
+// Runs every ion of one run direction with `policy` on `threads` threads (0: OpenMP's
+// count), as launch_blocks with every block, each block added to `tally` and `counts` in
+// block order, so the sums are the same at any thread count. Sets counts.ions_run and
+// counts.hit_norm. The context must fit the run (launch_ions.h lists the checks of the
+// multi-model run).
+template <TrackingPolicy Policy>
+void launch_ions(const TrackingContext& context, const IonRunParameters& run, const Policy& policy,
+                 const RunKey& key, typename Policy::Tally& tally, RunCounts& counts,
+                 int threads = 0) {
+  const RunCounts facts = launch_blocks(
+      context, run, policy, key, tally, [](std::int64_t) { return true; },
+      [&](std::int64_t, typename Policy::Tally& block, RunCounts& block_counts) {
+        policy.take(tally, block);
+        counts.overlayer_deflection_sum += block_counts.overlayer_deflection_sum;
+        counts.partner_searches += block_counts.partner_searches;
+        block_counts = {};
+      },
+      threads);
+  counts.ions_run = facts.ions_run;
+  counts.hit_norm = facts.hit_norm;
 }
 
 }  // namespace engine

@@ -4,6 +4,9 @@
 // only in what the driver sets before the call.
 #pragma once
 
+#include <cstdint>
+#include <functional>
+
 #include "engine/fixed_tables.h"
 #include "engine/ion_run.h"
 #include "engine/ion_stream.h"
@@ -37,6 +40,22 @@ namespace engine {
 void launch_ions(const Crystal& crystal, const ModelSet& models, const FixedTables& fixed,
                  const RunTables& tables, const IonRunParameters& run, const RunKey& key,
                  HitTally& tally, int threads = 0);
+
+// The blocks of one run shared with other processes (blocks: ion_launch.h): `mine` tells the
+// blocks this process computes; `done` receives each of them in block order, its sums in a
+// tally of its own (hit sums, overlayer deflections, partner searches), and must leave that
+// tally holding nothing.
+struct BlockShare {
+  std::function<bool(std::int64_t block)> mine;
+  std::function<void(std::int64_t block, HitTally& sums)> done;
+};
+
+// launch_ions for the blocks of `share`: the same checks, then the blocks computed here handed
+// to share.done. Adds nothing to `facts`' sums; sets facts.ions_run and facts.hit_norm (from
+// which block_count gives the run's blocks). `facts` must be sized as for launch_ions.
+void launch_ion_blocks(const Crystal& crystal, const ModelSet& models, const FixedTables& fixed,
+                       const RunTables& tables, const IonRunParameters& run, const RunKey& key,
+                       const BlockShare& share, HitTally& facts, int threads = 0);
 
 // The checks of launch_ions on their own.
 void check_run_data(const Crystal& crystal, const ModelSet& models, const RunTables& tables,

@@ -2,6 +2,8 @@
 // the simulation (shadowing run and blocking runs), the result files and the completion line.
 #include "polysim/run_polysim.h"
 
+#include <exception>
+#include <iostream>
 #include <stdexcept>
 
 #include "engine/fixed_tables.h"
@@ -10,6 +12,7 @@
 #include "polysim/prepared_run.h"
 #include "polysim/result_names.h"
 #include "polysim/result_writer.h"
+#include "polysim/run_errors.h"
 #include "polysim/simulate.h"
 #include "polysim/status_file.h"
 #include "polysim/status_progress.h"
@@ -47,6 +50,11 @@ std::int64_t announce_seed(StatusFile& status) {
 }  // namespace
 
 void run_polysim(const RunFiles& files, std::ostream& console) {
+  LocalSimulator local;
+  run_polysim(files, console, local);
+}
+
+void run_polysim(const RunFiles& files, std::ostream& console, Simulator& simulator) {
   const StatusName status_name = build_status_path(files.output_root);
   StatusFile status(status_name.path, console);
   write_status_header(status, files.input_path, files.output_root);
@@ -55,7 +63,7 @@ void run_polysim(const RunFiles& files, std::ostream& console) {
   const SimulationInput input = read_simulation_input(files.input_path, status);
   const PreparedRun run = prepare(input, tables, files, status_name.name_column, status);
   StatusProgress progress(status);
-  const RunResults results = simulate(run, tables, options, progress);
+  const RunResults results = simulator.simulate(files.input_path, run, tables, options, progress);
   write_result_files(run.input, results, status,
                      {files.input_path, files.output_root, status_name.name_column,
                       tables.deg_to_rad, options.seed});
@@ -64,6 +72,21 @@ void run_polysim(const RunFiles& files, std::ostream& console) {
        << " JOB SUCCESSFULLY COMPLETED"
        << " -----------------";
   status.write_group({free_line(done)});
+}
+
+int run_polysim_program(std::ostream& console, Simulator& simulator) {
+  constexpr const char* kStopLine = "Stop - Program terminated.";
+  try {
+    run_polysim(read_run_files(), console, simulator);
+    console << kStopLine << '\n';
+    return 0;
+  } catch (const JobAborted&) {
+    console << kStopLine << '\n';
+  } catch (const std::exception& error) {
+    console.flush();
+    std::cerr << "polysim: " << error.what() << '\n';
+  }
+  return 1;
 }
 
 }  // namespace polysim

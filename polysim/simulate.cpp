@@ -18,6 +18,12 @@ engine::HitTally run_scheduled(const PreparedRun& run, const engine::FixedTables
 
 RunResults simulate(const PreparedRun& run, const engine::FixedTables& fixed,
                     const SimulationOptions& options, ProgressSink& progress) {
+  LocalIonRuns local;
+  return simulate(run, fixed, options, progress, local);
+}
+
+RunResults simulate(const PreparedRun& run, const engine::FixedTables& fixed,
+                    const SimulationOptions& options, ProgressSink& progress, IonRuns& runs) {
   const SimulationInput& input = run.input;
   const auto angles = static_cast<std::int32_t>(input.beam.detection_angles.size());
   RunResults results(static_cast<std::int32_t>(input.crystal.atoms.size()),
@@ -28,7 +34,7 @@ RunResults simulate(const PreparedRun& run, const engine::FixedTables& fixed,
   };
   progress.shadowing_starts(run);
   const ScheduledRun& shadowing = run.schedule.shadowing;
-  engine::HitTally tally = run_scheduled(run, fixed, shadowing, key(0, 0), options.threads);
+  engine::HitTally tally = runs.run(run, fixed, shadowing, key(0, 0), options.threads);
   // The overlayer deflections of every run, added in run order.
   double overlayer_deflection_sum = tally.overlayer_deflection_sum;
   results.total_ions = tally.ions_run;
@@ -40,7 +46,7 @@ RunResults simulate(const PreparedRun& run, const engine::FixedTables& fixed,
     progress.blocking_angle_starts(j);
     for (std::size_t g = 0; g < run.schedule.group_count; ++g) {
       const ScheduledRun& blocking = run.schedule.blocking_run(j, g);
-      tally = run_scheduled(run, fixed, blocking, key(j, g), options.threads);
+      tally = runs.run(run, fixed, blocking, key(j, g), options.threads);
       overlayer_deflection_sum += tally.overlayer_deflection_sum;
       results.total_ions += tally.ions_run;
       const float divisor =

@@ -16,4 +16,11 @@ class StatusLines {
   virtual void write_console_only(const std::vector<std::string>& lines) = 0;
 };
 
+// Writes nothing: for a reader whose lines another process or the caller writes.
+class SilentStatusLines final : public StatusLines {
+ public:
+  void write_group(const std::vector<std::string>&) override {}
+  void write_console_only(const std::vector<std::string>&) override {}
+};
+
 }  // namespace polysim

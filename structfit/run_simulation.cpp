@@ -21,21 +21,15 @@
 namespace structfit {
 namespace {
 
-// The reader's progress and abort lines have no place in the fitter's console: the reasons
-// of a refusal come back in the exceptions.
-class NoStatusLines final : public polysim::StatusLines {
- public:
-  void write_group(const std::vector<std::string>& /*lines*/) override {}
-  void write_console_only(const std::vector<std::string>& /*lines*/) override {}
-};
-
 [[noreturn]] void refuse(const std::filesystem::path& file, const std::string& why) {
   throw SetupRefused(" " + file.string() + ": " + why);
 }
 
 polysim::PreparedRun read_and_prepare(const std::filesystem::path& input_path,
                                       const engine::FixedTables& tables) {
-  NoStatusLines silent;
+  // The reader's progress and abort lines have no place in the fitter's console: the reasons
+  // of a refusal come back in the exceptions.
+  polysim::SilentStatusLines silent;
   try {
     const polysim::SimulationInput input =
         polysim::read_simulation_input(input_path.string(), silent);
@@ -76,9 +70,17 @@ std::string short_result_path(std::string_view output_root, std::int32_t n) {
 
 void run_simulation(const std::filesystem::path& input_path, std::string_view output_root,
                     const engine::FixedTables& tables, std::int64_t seed, std::ostream& console) {
+  polysim::LocalSimulator local;
+  run_simulation(input_path, output_root, tables, seed, console, local);
+}
+
+void run_simulation(const std::filesystem::path& input_path, std::string_view output_root,
+                    const engine::FixedTables& tables, std::int64_t seed, std::ostream& console,
+                    polysim::Simulator& simulator) {
   const polysim::PreparedRun run = read_and_prepare(input_path, tables);
   polysim::ConsoleProgress progress(console);
-  const polysim::RunResults results = polysim::simulate(run, tables, {seed}, progress);
+  const polysim::RunResults results =
+      simulator.simulate(input_path.string(), run, tables, {seed}, progress);
   try {
     polysim::check_results_finite(results);
   } catch (const polysim::InvalidInput& why) {

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "engine/fixed_tables.h"
+#include "polysim/simulate.h"
 
 namespace structfit {
 
@@ -21,6 +22,10 @@ namespace structfit {
 // textio::ReadError for a malformed input.
 void run_simulation(const std::filesystem::path& input_path, std::string_view output_root,
                     const engine::FixedTables& tables, std::int64_t seed, std::ostream& console);
+// The same with the simulation made by `simulator`.
+void run_simulation(const std::filesystem::path& input_path, std::string_view output_root,
+                    const engine::FixedTables& tables, std::int64_t seed, std::ostream& console,
+                    polysim::Simulator& simulator);
 
 // The name of the result file of model pair `n` (1..9999): the root, a point and n in four
 // digits.
