@@ -48,7 +48,7 @@ float nearest_integer(float v) {
   return whole;
 }
 
-float wrap_periodic(float x, float period) {
+float fold_periodic(float x, float period) {
   if (!(period > 0.0f) || !std::isfinite(period)) return x;
   return x - nearest_integer(x / period - 0.5f) * period;
 }

@@ -29,7 +29,22 @@ float nearest_integer(float v);
 
 // x - NINT(x / P - 1/2) P: folds x into [0, P), except that exact non-positive multiples of
 // P become P. A period that is not positive and finite leaves x unchanged.
-float wrap_periodic(float x, float period);
+float fold_periodic(float x, float period);
+
+// fold_periodic, with x returned at once where the formula gives x itself. The fold sits on
+// the ion's dependency chain at every step, and the ion is nearly always inside the cell
+// already. For P 2^-10 < x < P the formula returns x:
+// - x > fl(P 2^-10) puts x above P 2^-10 (the product is exact for a normal P, and a rounded
+//   subnormal product is within half the float spacing), so fl(x / P) >= 2^-10 and
+//   fl(fl(x / P) - 1/2) >= -1/2 + 2^-10;
+// - x < P means x <= P (1 - 2^-24) at most (the float below P), so fl(x / P) <= 1 - 2^-24 and
+//   fl(fl(x / P) - 1/2) <= 1/2 - 2^-24;
+// so NINT gives 0 and x - 0 P = x. A period that is not positive leaves no such x, and an
+// infinite or NaN one fails the first comparison: both take the formula.
+inline float wrap_periodic(float x, float period) {
+  if (x > period * 0x1p-10f && x < period) return x;
+  return fold_periodic(x, period);
+}
 
 // A cell as the partner search reads it: its offset in the crystal's cell map and the shift
 // (Å) added to the ion's coordinate to see it (non-zero for a periodic image).

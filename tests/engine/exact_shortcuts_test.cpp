@@ -1,6 +1,7 @@
 // The shortcuts of the inner loops give exactly what the plain formulas give, for every input
 // that can tell them apart: the rounding without jumps, checked at every half of the table
-// ranges and next to it.
+// ranges and next to it; the fold that returns a coordinate already inside the repeat cell,
+// checked at the ends of the range it covers.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,6 +9,7 @@
 #include <limits>
 #include <vector>
 
+#include "engine/cell_location.h"
 #include "engine/rounding.h"
 
 namespace {
@@ -53,6 +55,56 @@ TEST(ExactShortcuts, NintWithoutJumpsRoundsEveryHalfAsLroundDoes) {
     for (const double x : wild)
       EXPECT_EQ(engine::nint_within(x, r.low, r.high), plain_nint(x, r.low, r.high)) << x;
   }
+}
+
+// Equal values, or both NaN.
+bool same(float a, float b) {
+  return a == b || (std::isnan(a) && std::isnan(b));
+}
+
+// x - NINT(x / P - 1/2) P as it stands.
+float plain_fold(float x, float p) {
+  return x - engine::nearest_integer(x / p - 0.5f) * p;
+}
+
+// fl(fl(x / P) - 1/2) rises with x, and so does its NINT: where the formula returns x at the
+// lowest and the highest float of the range that wrap_periodic returns at once, NINT is 0 at
+// both ends and so everywhere between, and the formula returns x on the whole range. The
+// periods span repeat distances, powers of two, odd mantissas, the subnormals and the largest
+// floats.
+TEST(ExactShortcuts, FoldReturnsWhatTheFormulaGivesOverTheWholeRangeItShortens) {
+  std::vector<float> periods = {3.615f,
+                                3.6f,
+                                1.0f,
+                                2.0f,
+                                0.5f,
+                                7.2301f,
+                                1.0e-3f,
+                                123.457f,
+                                1.0e6f,
+                                3.0e38f,
+                                1.17549435e-38f,
+                                1.0e-40f,
+                                1.0e-45f,
+                                std::nextafterf(4.0f, 0.0f),
+                                std::nextafterf(4.0f, 8.0f)};
+  for (std::uint32_t k = 1; k < 4000; ++k)
+    periods.push_back(0.001f * static_cast<float>(k) * 1.37f);
+  for (const float p : periods) {
+    const float lowest = std::nextafterf(p * 0x1p-10f, INFINITY);
+    const float highest = std::nextafterf(p, 0.0f);
+    if (lowest <= highest) {  // empty only for the smallest subnormal period
+      for (const float x : {lowest, highest}) {
+        ASSERT_EQ(plain_fold(x, p), x) << x << " in period " << p;
+        ASSERT_EQ(engine::wrap_periodic(x, p), x) << x << " in period " << p;
+      }
+    }
+    // Just outside the range the formula takes its own course.
+    for (const float x : {p * 0x1p-10f, p, 0.0f, -p, 2.5f * p, std::nextafterf(0.0f, 1.0f)})
+      ASSERT_TRUE(same(engine::wrap_periodic(x, p), plain_fold(x, p))) << x << " in period " << p;
+  }
+  const float odd[] = {0.0f, -2.0f, INFINITY, NAN};  // no period: x left alone
+  for (const float p : odd) EXPECT_EQ(engine::wrap_periodic(1.5f, p), 1.5f) << p;
 }
 
 }  // namespace
