@@ -1,7 +1,8 @@
 // The shortcuts of the inner loops give exactly what the plain formulas give, for every input
 // that can tell them apart: the rounding without jumps, checked at every half of the table
 // ranges and next to it; the fold that returns a coordinate already inside the repeat cell,
-// checked at the ends of the range it covers.
+// checked at the ends of the range it covers; the Gaussian table index formed from the
+// generator's raw output, checked at every step.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -11,6 +12,7 @@
 
 #include "engine/cell_location.h"
 #include "engine/rounding.h"
+#include "engine/thermal_displacement.h"
 
 namespace {
 
@@ -105,6 +107,36 @@ TEST(ExactShortcuts, FoldReturnsWhatTheFormulaGivesOverTheWholeRangeItShortens) 
   }
   const float odd[] = {0.0f, -2.0f, INFINITY, NAN};  // no period: x left alone
   for (const float p : odd) EXPECT_EQ(engine::wrap_periodic(1.5f, p), 1.5f) << p;
+}
+
+// The index as the deviate gives it: NINT(2000 u) of the double u of output k.
+std::int32_t plain_level(std::uint32_t k) {
+  const double u = (static_cast<double>(k) + 0.5) * 0x1p-32;
+  return engine::nint_within(2000.0 * u, 0, 2000);
+}
+
+// Both indices rise with the output k. The integer one is m from the first output of step m
+// to the last output before step m + 1; where the other agrees at both ends of every step, it
+// agrees on every one of the 2^32 outputs.
+TEST(ExactShortcuts, GaussianIndexFromTheRawOutputIsTheRoundedDeviatesForEveryOutput) {
+  constexpr std::int64_t kLastOutput = 0xffffffffLL;
+  std::int64_t first = 0;  // first output of step m
+  for (std::int32_t m = 0; m <= 2000; ++m) {
+    // The first output of step m + 1: 2000 k + 1000 + 2^31 >= (m + 1) 2^32.
+    const std::int64_t next =
+        m == 2000 ? kLastOutput + 1 : ((m + 1LL) * (1LL << 32) - (1LL << 31) - 1000 + 1999) / 2000;
+    for (const std::int64_t k : {first, next - 1}) {
+      const auto output = static_cast<std::uint32_t>(k);
+      ASSERT_EQ(engine::gauss_level(output), m) << k;
+      ASSERT_EQ(plain_level(output), m) << k;
+    }
+    first = next;
+  }
+  engine::IonStream stream(engine::run_key(99, 0), 0);
+  for (int n = 0; n < 100000; ++n) {
+    const std::uint32_t k = stream.next_bits();
+    ASSERT_EQ(engine::gauss_level(k), plain_level(k)) << k;
+  }
 }
 
 }  // namespace
