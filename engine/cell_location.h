@@ -1,14 +1,9 @@
 // Where an ion is in the cell grid: the edge interval of a coordinate in an ascending edge
-// list, the folding of lateral coordinates into the repeat cell, and the cells with their
-// periodic images as the partner search reads them.
+// list, and the folding of lateral coordinates into the repeat cell.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <span>
-#include <vector>
-
-#include "engine/model.h"
 
 namespace engine {
 
@@ -45,23 +40,5 @@ inline float wrap_periodic(float x, float period) {
   if (x > period * 0x1p-10f && x < period) return x;
   return fold_periodic(x, period);
 }
-
-// A cell as the partner search reads it: its offset in the crystal's cell map and the shift
-// (Å) added to the ion's coordinate to see it (non-zero for a periodic image).
-struct CellView {
-  std::size_t offset = 0;
-  float shift = 0.0f;
-};
-
-// The cell map seen from the walk, built once per run. Along x, index i = 0..nx + 1: cells
-// 1..nx at offset i - 1; index nx + 1 is cell 1 one repeat further on (shift -Xrep), index 0
-// cell nx one repeat back (shift +Xrep). Along y the same with offsets (j - 1) nx. Layers
-// 1..nz at offsets (layer - 1) nx ny, stored from index 0.
-struct CellLookup {
-  std::vector<CellView> x, y;
-  std::vector<std::size_t> layer;
-};
-
-CellLookup make_cell_lookup(const Crystal& crystal);
 
 }  // namespace engine
