@@ -23,4 +23,16 @@ inline std::int32_t nint_within(double v, std::int32_t low, std::int32_t high) {
          static_cast<std::int32_t>(fraction <= -0.5);
 }
 
+// NINT(v) of a 32-bit real with |v| < 2^24, without limits, for loops whose arguments are
+// known to lie within a table: truncation toward zero, plus the truncation of twice the dropped
+// fraction f, which is +1 for f >= 1/2, -1 for f <= -1/2 and 0 otherwise. The fraction is
+// exact (below 1 it is v itself; above, v and its whole part lie within a factor 2) and so is
+// its double, so this is nint_within's result; conversions and subtractions only, which
+// vectorise where the target can gather the table reads.
+inline std::int32_t nint_small(float v) {
+  const auto whole = static_cast<std::int32_t>(v);
+  const float fraction = v - static_cast<float>(whole);
+  return whole + static_cast<std::int32_t>(fraction + fraction);
+}
+
 }  // namespace engine

@@ -59,6 +59,20 @@ TEST(ExactShortcuts, NintWithoutJumpsRoundsEveryHalfAsLroundDoes) {
   }
 }
 
+// Without limits, in 32-bit reals: every half and whole number of the exponential table and a
+// little beyond, with the neighbouring floats, and the largest magnitudes it is made for.
+TEST(ExactShortcuts, NintOfSmallFloatsRoundsEveryHalfAsLroundDoes) {
+  for (std::int32_t k = -25003; k <= 5003; ++k) {
+    for (const float v : {static_cast<float>(k) - 0.5f, static_cast<float>(k)}) {
+      for (const float x : {v, std::nextafterf(v, -INFINITY), std::nextafterf(v, INFINITY)})
+        ASSERT_EQ(engine::nint_small(x), std::lround(x)) << x;
+    }
+  }
+  for (const float x : {0.49999997f, -0.49999997f, 8388607.5f, -8388607.5f, 16777215.0f,
+                        -16777215.0f, 1.0e-40f, -0.0f})
+    EXPECT_EQ(engine::nint_small(x), std::lround(x)) << x;
+}
+
 // Equal values, or both NaN.
 bool same(float a, float b) {
   return a == b || (std::isnan(a) && std::isnan(b));
