@@ -2,7 +2,6 @@
 // out of its list.
 #include "engine/cell_location.h"
 
-#include <algorithm>
 #include <cmath>
 
 namespace engine {
@@ -48,24 +47,9 @@ float nearest_integer(float v) {
   return whole;
 }
 
-float wrap_periodic(float x, float period) {
+float fold_periodic(float x, float period) {
   if (!(period > 0.0f) || !std::isfinite(period)) return x;
   return x - nearest_integer(x / period - 0.5f) * period;
-}
-
-CellLookup make_cell_lookup(const Crystal& crystal) {
-  const auto nx = static_cast<std::size_t>(std::max(crystal.cell_count_x, 1));
-  const auto ny = static_cast<std::size_t>(std::max(crystal.cell_count_y, 1));
-  const auto nz = static_cast<std::size_t>(std::max(crystal.layer_count, 0));
-  CellLookup lookup;
-  lookup.x.push_back({nx - 1, crystal.repeat_x});
-  for (std::size_t i = 0; i < nx; ++i) lookup.x.push_back({i, 0.0f});
-  lookup.x.push_back({0, -crystal.repeat_x});
-  lookup.y.push_back({(ny - 1) * nx, crystal.repeat_y});
-  for (std::size_t j = 0; j < ny; ++j) lookup.y.push_back({j * nx, 0.0f});
-  lookup.y.push_back({0, -crystal.repeat_y});
-  for (std::size_t l = 0; l < nz; ++l) lookup.layer.push_back(l * nx * ny);
-  return lookup;
 }
 
 }  // namespace engine

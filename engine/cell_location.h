@@ -1,14 +1,9 @@
 // Where an ion is in the cell grid: the edge interval of a coordinate in an ascending edge
-// list, the folding of lateral coordinates into the repeat cell, and the cells with their
-// periodic images as the partner search reads them.
+// list, and the folding of lateral coordinates into the repeat cell.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
 #include <span>
-#include <vector>
-
-#include "engine/model.h"
 
 namespace engine {
 
@@ -29,24 +24,21 @@ float nearest_integer(float v);
 
 // x - NINT(x / P - 1/2) P: folds x into [0, P), except that exact non-positive multiples of
 // P become P. A period that is not positive and finite leaves x unchanged.
-float wrap_periodic(float x, float period);
+float fold_periodic(float x, float period);
 
-// A cell as the partner search reads it: its offset in the crystal's cell map and the shift
-// (Å) added to the ion's coordinate to see it (non-zero for a periodic image).
-struct CellView {
-  std::size_t offset = 0;
-  float shift = 0.0f;
-};
-
-// The cell map seen from the walk, built once per run. Along x, index i = 0..nx + 1: cells
-// 1..nx at offset i - 1; index nx + 1 is cell 1 one repeat further on (shift -Xrep), index 0
-// cell nx one repeat back (shift +Xrep). Along y the same with offsets (j - 1) nx. Layers
-// 1..nz at offsets (layer - 1) nx ny, stored from index 0.
-struct CellLookup {
-  std::vector<CellView> x, y;
-  std::vector<std::size_t> layer;
-};
-
-CellLookup make_cell_lookup(const Crystal& crystal);
+// fold_periodic, with x returned at once where the formula gives x itself. The fold sits on
+// the ion's dependency chain at every step, and the ion is nearly always inside the cell
+// already. For P 2^-10 < x < P the formula returns x:
+// - x > fl(P 2^-10) puts x above P 2^-10 (the product is exact for a normal P, and a rounded
+//   subnormal product is within half the float spacing), so fl(x / P) >= 2^-10 and
+//   fl(fl(x / P) - 1/2) >= -1/2 + 2^-10;
+// - x < P means x <= P (1 - 2^-24) at most (the float below P), so fl(x / P) <= 1 - 2^-24 and
+//   fl(fl(x / P) - 1/2) <= 1/2 - 2^-24;
+// so NINT gives 0 and x - 0 P = x. A period that is not positive leaves no such x, and an
+// infinite or NaN one fails the first comparison: both take the formula.
+inline float wrap_periodic(float x, float period) {
+  if (x > period * 0x1p-10f && x < period) return x;
+  return fold_periodic(x, period);
+}
 
 }  // namespace engine

@@ -40,6 +40,11 @@ struct FixedTables {
     return exp_table[static_cast<std::size_t>(nint_within(y, kExpLowest, kExpHighest) -
                                               kExpLowest)];
   }
+  // E(NINT(y)) for a 32-bit exponent the caller knows to lie in -25000..5000: exp_scaled
+  // without the limits.
+  float exp_inside(float y) const {
+    return exp_table[static_cast<std::size_t>(nint_small(y) - kExpLowest)];
+  }
   // I(n), n limited to 0..400000.
   std::int32_t root(std::int32_t n) const {
     const std::int32_t i = n < 0 ? 0 : (n > kRootLast ? kRootLast : n);

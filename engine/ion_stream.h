@@ -38,12 +38,15 @@ class IonStream {
  public:
   IonStream(RunKey key, std::uint64_t ion) : key_{{key.low, key.high}}, ion_(ion) {}
 
+  // The next 32-bit output k of the stream.
+  std::uint32_t next_bits() {
+    if (next_ == kPerBlock) refill();
+    return block_[next_++];
+  }
+
   // u = (k + 1/2) 2^-32 for the next 32-bit output k: strictly between 0 and 1 (2^-33 to
   // 1 - 2^-33), uniform on a grid of step 2^-32, exact in double precision.
-  double uniform_deviate() {
-    if (next_ == kPerBlock) refill();
-    return (static_cast<double>(block_[next_++]) + 0.5) * 0x1p-32;
-  }
+  double uniform_deviate() { return (static_cast<double>(next_bits()) + 0.5) * 0x1p-32; }
 
  private:
   using Philox = r123::Philox4x32_R<10>;

@@ -3,7 +3,7 @@
 #include "engine/launch_ions.h"
 
 #include "engine/beam_setup.h"
-#include "engine/cell_location.h"
+#include "engine/cell_lookup.h"
 #include "engine/ion_launch.h"
 #include "engine/multi_model_accounting.h"
 #include "engine/tracking_context.h"

@@ -22,7 +22,8 @@ class MultiModelAccounting {
   struct IonMemory {};     // the weights the ion carries are all it needs
   using Deviates = SearchDisplacement;
 
-  explicit MultiModelAccounting(const TrackingContext& context) : context_(context) {}
+  explicit MultiModelAccounting(const TrackingContext& context)
+      : context_(context), accounting_(context) {}
 
   // One weight per model pair.
   std::int32_t weight_count() const {
@@ -39,7 +40,7 @@ class MultiModelAccounting {
   }
   void account_partner(IonState& ion, const Partner& partner, const Deviates&, IonMemory&,
                        Tally& tally) const {
-    engine::account_partner(ion, partner, context_, tally);
+    if (!accounting_.adds_nothing(partner)) accounting_.account(ion, partner, tally);
   }
   // Only the hit sums are the policy's; the run's counts are added by the launch.
   Tally empty_tally(const Tally& like) const {
@@ -54,6 +55,7 @@ class MultiModelAccounting {
 
  private:
   const TrackingContext& context_;
+  PartnerAccounting accounting_;
 };
 
 static_assert(TrackingPolicy<MultiModelAccounting>);

@@ -7,19 +7,12 @@
 #include <cstdint>
 #include <span>
 
-#include "engine/cell_location.h"
+#include "engine/cell_lookup.h"
 #include "engine/ion_state.h"
 #include "engine/model.h"
 #include "engine/thermal_displacement.h"
 
 namespace engine {
-
-// The cells to examine, as views into the run's CellLookup: x-cells outermost, then
-// y-cells, then layers (by their offsets in the cell map).
-struct CandidateBlock {
-  std::span<const CellView> x, y;
-  std::span<const std::size_t> layers;
-};
 
 // A vector from an atom's site to the ion, Å.
 struct Relative {

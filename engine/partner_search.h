@@ -34,38 +34,30 @@ StepResult step_to_partner(IonState& ion, const CandidateBlock& block,
   const IonDirection& d = ion.direction;
   float best = kNoPartner;
   Partner partner;
-  const std::int32_t* cell_map = crystal.cell_atom.data();
-  for (const CellView& xc : block.x) {
-    const float x = ion.x + xc.shift;
-    for (const CellView& yc : block.y) {
-      const float y = ion.y + yc.shift;
-      const std::size_t column = xc.offset + yc.offset;
-      for (const std::size_t layer : block.layers) {
-        const std::int32_t a = cell_map[column + layer];
-        if (a == 0) continue;
-        const Atom& atom = crystal.atoms[static_cast<std::size_t>(a - 1)];
-        const Candidate candidate{a, &atom, {x - atom.x, y - atom.y, ion.z - atom.z}};
-        const Displacement delta = policy.examine(ion, candidate, deviates, memory, tally);
-        const float rx = candidate.rel.x - delta.x;
-        const float ry = candidate.rel.y - delta.y;
-        const float rz = candidate.rel.z - delta.z;
-        const float q1 = d.along_e1(rx, ry, rz);
-        const float q2 = d.along_e2(rx, ry);
-        const float p2 = q1 * q1 + q2 * q2;
-        const float w = p2 * reach_weight[atom.type - 1];
-        if (w <= best) {
-          best = w;
-          partner.atom = a;
-          partner.rx = rx;
-          partner.ry = ry;
-          partner.rz = rz;
-          partner.displacement = delta;
-          partner.q1 = q1;
-          partner.p2 = p2;
-          partner.w = w;
-          partner.rel = candidate.rel;
-        }
-      }
+  for (const BlockAtom& cell : block.atoms) {
+    const float x = ion.x + cell.shift_x;
+    const float y = ion.y + cell.shift_y;
+    const Atom& atom = crystal.atoms[static_cast<std::size_t>(cell.atom - 1)];
+    const Candidate candidate{cell.atom, &atom, {x - atom.x, y - atom.y, ion.z - atom.z}};
+    const Displacement delta = policy.examine(ion, candidate, deviates, memory, tally);
+    const float rx = candidate.rel.x - delta.x;
+    const float ry = candidate.rel.y - delta.y;
+    const float rz = candidate.rel.z - delta.z;
+    const float q1 = d.along_e1(rx, ry, rz);
+    const float q2 = d.along_e2(rx, ry);
+    const float p2 = q1 * q1 + q2 * q2;
+    const float w = p2 * reach_weight[atom.type - 1];
+    if (w <= best) {
+      best = w;
+      partner.atom = cell.atom;
+      partner.rx = rx;
+      partner.ry = ry;
+      partner.rz = rz;
+      partner.displacement = delta;
+      partner.q1 = q1;
+      partner.p2 = p2;
+      partner.w = w;
+      partner.rel = candidate.rel;
     }
   }
   if (partner.atom == 0) return StepResult::kNoCollision;

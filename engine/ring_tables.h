@@ -38,9 +38,12 @@ struct RingTables {
     return reference_inverse[row(a) + static_cast<std::size_t>(slot(ring))];
   }
   float miss(std::int32_t a, std::int32_t ring, std::int32_t v) const {
-    return model_miss[(row(a) + static_cast<std::size_t>(slot(ring))) *
-                          static_cast<std::size_t>(vibration_count) +
-                      static_cast<std::size_t>(v - 1)];
+    return miss_row(a, ring)[v - 1];
+  }
+  // P_v(a, ring) of the vibration models v = 1..N11, side by side.
+  const float* miss_row(std::int32_t a, std::int32_t ring) const {
+    return model_miss.data() + (row(a) + static_cast<std::size_t>(slot(ring))) *
+                                   static_cast<std::size_t>(vibration_count);
   }
   std::size_t row(std::int32_t a) const {
     return static_cast<std::size_t>(a - 1) * static_cast<std::size_t>(kRowLength);

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "engine/cell_location.h"
+#include "engine/cell_lookup.h"
 #include "engine/fixed_tables.h"
 #include "engine/ion_state.h"
 #include "engine/model.h"

@@ -3,10 +3,7 @@
 // every step until the ion leaves the slab or is discarded.
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
-#include <span>
-#include <vector>
 
 #include "engine/ion_state.h"
 #include "engine/ion_stream.h"
@@ -17,8 +14,6 @@
 
 namespace engine {
 
-enum class WalkMode { kZ, kX, kY };
-
 // X when |sx| > |sy| and |sx| > 1; Y when |sy| >= |sx| and |sy| > 1; otherwise Z.
 WalkMode choose_walk_mode(const IonDirection& direction);
 
@@ -26,31 +21,10 @@ WalkMode choose_walk_mode(const IonDirection& direction);
 // their edge intervals.
 void move_to_depth(IonState& ion, float depth, const Crystal& crystal);
 
-// `count` entries of `views` from index `first`, clipped to the table.
-template <typename T>
-std::span<const T> views_from(const std::vector<T>& views, std::int32_t first, std::int32_t count) {
-  const auto size = static_cast<std::int32_t>(views.size());
-  const std::int32_t begin = first < 0 ? 0 : (first > size ? size : first);
-  const std::int32_t end = first + count > size ? size : first + count;
-  if (end <= begin) return {};
-  return {views.data() + begin, static_cast<std::size_t>(end - begin)};
-}
-
-// The cells examined around the ion: Z mode x-cells kx - 1, kx, y-cells ky - 1, ky and layer
-// L; X mode x-cell kx only and layers L - 1, L (those within 1..nz); Y mode y-cell ky only.
-// Cell index nx + 1 (ny + 1) is cell 1 one repeat distance on, index 0 cell nx one back
-// (CellLookup); indices outside the lookup are left out.
-// Inline: it runs once per step, next to the partner search.
+// The atoms examined around the ion (CellLookup: the block of the mode at kx, ky and the
+// layer). Inline: it runs once per step, next to the partner search.
 inline CandidateBlock candidate_block(WalkMode mode, const IonState& ion, const CellLookup& cells) {
-  CandidateBlock block;
-  block.x =
-      mode == WalkMode::kX ? views_from(cells.x, ion.kx, 1) : views_from(cells.x, ion.kx - 1, 2);
-  block.y =
-      mode == WalkMode::kY ? views_from(cells.y, ion.ky, 1) : views_from(cells.y, ion.ky - 1, 2);
-  // Layer L is at index L - 1.
-  block.layers = mode == WalkMode::kZ ? views_from(cells.layer, ion.layer - 1, 1)
-                                      : views_from(cells.layer, ion.layer - 2, 2);
-  return block;
+  return cells.block(mode, ion.kx, ion.ky, ion.layer);
 }
 
 // The first examination point of a walk in `mode`: Z mode the start itself; X and Y modes the

@@ -8,6 +8,8 @@
 #include <limits>
 #include <vector>
 
+#include "engine/cell_lookup.h"
+
 namespace {
 
 using engine::locate_cell;

@@ -71,7 +71,7 @@ struct Accounting {
     const engine::CellLookup cells = engine::make_cell_lookup(k.crystal);
     const engine::TrackingContext context{k.crystal, k.models, fixed_tables(), k.tables, cells,
                                           {},        1.0f};
-    engine::account_partner(ion, partner, context, tally);
+    engine::PartnerAccounting(context).account(ion, partner, tally);
   }
   float weight(std::int32_t s, std::int32_t v) const {
     return ion.weight[static_cast<std::size_t>((s - 1) * k.models.vibration_count + v - 1)];
@@ -102,6 +102,7 @@ TEST(HitAccounting, SumKeepsEveryTermOfManyMillionsOfPassages) {
   const engine::CellLookup cells = engine::make_cell_lookup(a.k.crystal);
   const engine::TrackingContext context{a.k.crystal, a.k.models, fixed_tables(), a.k.tables, cells,
                                         {},          1.0f};
+  const engine::PartnerAccounting accounting(context);
   engine::Partner partner;
   partner.atom = 1;
   partner.w = 2.0f;  // outside: a class-1 atom only adds its hit
@@ -116,7 +117,7 @@ TEST(HitAccounting, SumKeepsEveryTermOfManyMillionsOfPassages) {
     for (int j = 0; j < kSide; ++j) {
       partner.hit = {0.0001f * static_cast<float>(i - kSide / 2),
                      0.0001f * static_cast<float>(j - kSide / 2)};
-      engine::account_partner(a.ion, partner, context, a.tally);
+      accounting.account(a.ion, partner, a.tally);
       const float d2 = partner.hit.e1 * partner.hit.e1 + partner.hit.e2 * partner.hit.e2;
       if (d2 <= a.k.atom(1).reach2) exact += weight * fixed_tables().exp_scaled(-coeff * d2);
     }

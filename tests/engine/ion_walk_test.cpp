@@ -19,45 +19,41 @@ using engine::WalkMode;
 using engine_test::kDegree;
 using engine_test::TrackingCase;
 
-TEST(CandidateBlock, CellsAndImagesOfEachMode) {
+// The atoms of a block with the shifts of their images, in search order.
+std::vector<engine::BlockAtom> atoms_of(const engine::CandidateBlock& block) {
+  return {block.atoms.begin(), block.atoms.end()};
+}
+
+TEST(CandidateBlock, OccupiedCellsAndImagesOfEachModeInSearchOrder) {
   TrackingCase k(6.0f, 4.0f, {0.0f, 2.0f, 4.0f}, {0.0f, 2.0f}, {0.0f, 1.0f, 2.0f});
+  k.add_atom(5.0f, 3.0f, 1.0f, 3, 2, 2, 0.0f);  // 1
+  k.add_atom(1.0f, 1.0f, 1.0f, 1, 1, 2, 0.0f);  // 2
+  k.add_atom(1.0f, 3.0f, 0.0f, 1, 2, 1, 0.0f);  // 3
+  k.add_atom(5.0f, 1.0f, 1.0f, 3, 1, 2, 0.0f);  // 4
+  k.add_atom(1.0f, 1.0f, 2.0f, 1, 1, 3, 0.0f);  // 5
+  k.add_atom(5.0f, 1.0f, 0.0f, 3, 1, 1, 0.0f);  // 6
+  k.derive();  // the cell map
   const engine::CellLookup cells = engine::make_cell_lookup(k.crystal);
   engine::IonState ion;
-  ion.kx = 4;  // beyond the last x-cell: cell 1 one repeat on
-  ion.ky = 1;  // ky - 1 = 0: cell 2 one repeat back
+  ion.kx = 4;  // beyond the last x-cell: cell 1 one repeat on (shift -6)
+  ion.ky = 1;  // ky - 1 = 0: cell 2 one repeat back (shift +4)
   ion.layer = 2;
-  const engine::CandidateBlock z = engine::candidate_block(WalkMode::kZ, ion, cells);
-  ASSERT_EQ(z.x.size(), 2u);
-  EXPECT_EQ(z.x[0].offset, 2u);  // cell 3
-  EXPECT_EQ(z.x[0].shift, 0.0f);
-  EXPECT_EQ(z.x[1].offset, 0u);  // cell 1, seen one repeat on
-  EXPECT_EQ(z.x[1].shift, -6.0f);
-  ASSERT_EQ(z.y.size(), 2u);
-  EXPECT_EQ(z.y[0].offset, 3u);  // cell 2, one repeat back
-  EXPECT_EQ(z.y[0].shift, 4.0f);
-  EXPECT_EQ(z.y[1].offset, 0u);
-  ASSERT_EQ(z.layers.size(), 1u);
-  EXPECT_EQ(z.layers[0], 6u);  // layer 2
-
-  const engine::CandidateBlock x = engine::candidate_block(WalkMode::kX, ion, cells);
-  ASSERT_EQ(x.x.size(), 1u);
-  EXPECT_EQ(x.x[0].shift, -6.0f);
-  EXPECT_EQ(x.y.size(), 2u);
-  ASSERT_EQ(x.layers.size(), 2u);
-  EXPECT_EQ(x.layers[0], 0u);
-  EXPECT_EQ(x.layers[1], 6u);
-
-  ion.layer = 4;  // below the last layer: only layer 3
-  const engine::CandidateBlock y = engine::candidate_block(WalkMode::kY, ion, cells);
-  EXPECT_EQ(y.x.size(), 2u);
-  ASSERT_EQ(y.y.size(), 1u);
-  EXPECT_EQ(y.y[0].offset, 0u);
-  ASSERT_EQ(y.layers.size(), 1u);
-  EXPECT_EQ(y.layers[0], 12u);
+  using Atoms = std::vector<engine::BlockAtom>;
+  // x-cells 3 and 1 (image), y-cells 2 (image) and 1, layer 2; cells (1, 2, 2) is empty.
+  EXPECT_EQ(atoms_of(engine::candidate_block(WalkMode::kZ, ion, cells)),
+            (Atoms{{1, 0.0f, 4.0f}, {4, 0.0f, 0.0f}, {2, -6.0f, 0.0f}}));
+  // x-cell 1 (image) only, layers 1 and 2.
+  EXPECT_EQ(atoms_of(engine::candidate_block(WalkMode::kX, ion, cells)),
+            (Atoms{{3, -6.0f, 4.0f}, {2, -6.0f, 0.0f}}));
+  ion.layer = 4;  // below the last layer: only layer 3; y-cell 1 only
+  EXPECT_EQ(atoms_of(engine::candidate_block(WalkMode::kY, ion, cells)), (Atoms{{5, -6.0f, 0.0f}}));
   ion.layer = 1;  // at the top: only layer 1
-  EXPECT_EQ(engine::candidate_block(WalkMode::kY, ion, cells).layers.size(), 1u);
-  ion.kx = 9;  // outside the lookup: left out
-  EXPECT_EQ(engine::candidate_block(WalkMode::kX, ion, cells).x.size(), 0u);
+  EXPECT_EQ(atoms_of(engine::candidate_block(WalkMode::kY, ion, cells)), (Atoms{{6, 0.0f, 0.0f}}));
+  ion.kx = 9;  // outside the lookup: nothing
+  EXPECT_TRUE(engine::candidate_block(WalkMode::kX, ion, cells).atoms.empty());
+  ion.kx = 2;
+  ion.ky = -1;
+  EXPECT_TRUE(engine::candidate_block(WalkMode::kZ, ion, cells).atoms.empty());
 }
 
 // An empty 2 x 2 x 3 grid (4 Å repeats, edges at 0 and 2 Å) and one ion (N = 0) from the
@@ -175,10 +171,10 @@ struct Encounter {
     ion.y = y;
     ion.z = -1.0f;
     const engine::CellLookup cells = engine::make_cell_lookup(k.crystal);
-    engine::CandidateBlock block;
-    block.x = std::span(cells.x).subspan(1, 1);  // cell (1, 1, 1) only
-    block.y = std::span(cells.y).subspan(1, 1);
-    block.layers = cells.layer;
+    std::vector<engine::BlockAtom> atoms;  // cell (1, 1, 1) only
+    engine::append_occupied_cells(k.crystal, std::span(cells.x).subspan(1, 1),
+                                  std::span(cells.y).subspan(1, 1), cells.layer, atoms);
+    const engine::CandidateBlock block{atoms};
     const engine::TrackingContext context{
         k.crystal, k.models, engine_test::fixed_tables(), k.tables, cells, {}, 1.0f};
     const engine::MultiModelAccounting policy(context);

@@ -53,10 +53,12 @@ struct Choice {
   // (no images).
   StepResult step(const Cells& count) {
     const engine::CellLookup cells = engine::make_cell_lookup(k.crystal);
-    engine::CandidateBlock block;
-    block.x = std::span(cells.x).subspan(1, static_cast<std::size_t>(count.x));
-    block.y = std::span(cells.y).subspan(1, static_cast<std::size_t>(count.y));
-    block.layers = std::span(cells.layer).subspan(0, static_cast<std::size_t>(count.layer));
+    std::vector<engine::BlockAtom> atoms;
+    engine::append_occupied_cells(
+        k.crystal, std::span(cells.x).subspan(1, static_cast<std::size_t>(count.x)),
+        std::span(cells.y).subspan(1, static_cast<std::size_t>(count.y)),
+        std::span(cells.layer).subspan(0, static_cast<std::size_t>(count.layer)), atoms);
+    const engine::CandidateBlock block{atoms};
     const engine::TrackingContext context{
         k.crystal, k.models, engine_test::fixed_tables(), k.tables, cells, {}, 1.0f};
     const engine::MultiModelAccounting policy(context);

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "engine/beam_setup.h"
-#include "engine/cell_location.h"
+#include "engine/cell_lookup.h"
 #include "engine/ion_launch.h"
 #include "engine/partner.h"
 #include "engine/thermal_displacement.h"
@@ -41,6 +41,29 @@ struct Log {
   std::int64_t wrong_memory = 0;  // partner hooks that found the ion memory of another ion
 };
 
+// Indices into the lookup's x, y and layer views of the cells a step examines: Z mode
+// x-cells kx - 1, kx, y-cells ky - 1, ky, layer L; X mode x-cell kx and layers L - 1, L; Y mode
+// y-cell ky and layers L - 1, L; those outside the views left out.
+struct Indices {
+  std::vector<std::int32_t> x, y, layers;
+};
+
+std::vector<std::int32_t> within(std::vector<std::int32_t> wanted, std::size_t size) {
+  std::erase_if(wanted,
+                [size](std::int32_t i) { return i < 0 || i >= static_cast<std::int32_t>(size); });
+  return wanted;
+}
+
+Indices block_indices(engine::WalkMode mode, const engine::IonState& ion,
+                      const engine::CellLookup& cells) {
+  using engine::WalkMode;
+  const std::int32_t kx = ion.kx, ky = ion.ky, l = ion.layer - 1;  // layer L at index L - 1
+  return {
+      within(mode == WalkMode::kX ? std::vector{kx} : std::vector{kx - 1, kx}, cells.x.size()),
+      within(mode == WalkMode::kY ? std::vector{ky} : std::vector{ky - 1, ky}, cells.y.size()),
+      within(mode == WalkMode::kZ ? std::vector{l} : std::vector{l - 1, l}, cells.layer.size())};
+}
+
 // Displaces as the multi-model run does; counts every examination per atom in its tally and
 // logs each search with the block the walk should show at that point. It writes to the log,
 // so it runs on one thread.
@@ -58,12 +81,15 @@ class CandidateLog {
   void start_ion(IonMemory& memory) const { memory.ion = log_.ions++; }
   Deviates start_search(const engine::IonState& ion, engine::IonStream& stream) const {
     Search search;
-    const engine::CandidateBlock block =
-        engine::candidate_block(engine::choose_walk_mode(ion.direction), ion, context_.cells);
-    for (const engine::CellView& xc : block.x)
-      for (const engine::CellView& yc : block.y)
-        for (const std::size_t layer : block.layers) {
-          const std::int32_t a = context_.crystal.cell_atom[xc.offset + yc.offset + layer];
+    const engine::CellLookup& cells = context_.cells;
+    const Indices block = block_indices(engine::choose_walk_mode(ion.direction), ion, cells);
+    for (const std::int32_t i : block.x)
+      for (const std::int32_t j : block.y)
+        for (const std::int32_t l : block.layers) {
+          const engine::CellView& xc = cells.x[static_cast<std::size_t>(i)];
+          const engine::CellView& yc = cells.y[static_cast<std::size_t>(j)];
+          const std::size_t cell = xc.offset + yc.offset + cells.layer[static_cast<std::size_t>(l)];
+          const std::int32_t a = context_.crystal.cell_atom[cell];
           if (a == 0) continue;
           const engine::Atom& atom = context_.crystal.atoms[static_cast<std::size_t>(a - 1)];
           search.expected.push_back(

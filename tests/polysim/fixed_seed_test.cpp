@@ -1,10 +1,12 @@
 // polysim at a fixed seed writes exactly the files it wrote when the expected files in
 // data/fixed_seed were recorded, on 1, 2 or 3 threads: every result file byte for byte, and
 // the status file and the console text with their date stamps masked. One case has two
-// kinematic groups and random starts, the other an overlayer, regular starts and three
-// vibration models.
+// kinematic groups and random starts, one an overlayer, regular starts and three vibration
+// models, and one grazing incidence (the walks along x and y) with atoms of every change
+// class and twelve model pairs.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <regex>
 #include <string>
 
@@ -31,6 +33,13 @@ std::string without_stamps(const std::string& text) {
   return std::regex_replace(text, stamp, "$1 <stamp>                 ");
 }
 
+// Result file n of the run with output root `root`: root.nnnn.
+std::string result_name(const std::string& root, int n) {
+  char number[8];
+  std::snprintf(number, sizeof number, ".%04d", n);
+  return root + number;
+}
+
 void expect_same_run(const std::string& root, int pairs, int threads) {
   SCOPED_TRACE(std::to_string(threads) + " threads");
   ScratchDir dir;
@@ -40,12 +49,12 @@ void expect_same_run(const std::string& root, int pairs, int threads) {
       polysim_test::run_polysim(dir, "OMP_NUM_THREADS=" + std::to_string(threads) + kSeed);
   ASSERT_EQ(run.status, 0) << run.output;
   for (int n = 1; n <= pairs; ++n) {
-    const std::string name = root + ".000" + std::to_string(n);
+    const std::string name = result_name(root, n);
     EXPECT_EQ(without_directory(dir.read(name)),
               without_directory(polysim_test::fixed_seed_file(name)))
         << name;
   }
-  EXPECT_FALSE(std::filesystem::exists(dir.file(root + ".000" + std::to_string(pairs + 1))));
+  EXPECT_FALSE(std::filesystem::exists(dir.file(result_name(root, pairs + 1))));
   EXPECT_EQ(without_stamps(dir.read(root + ".status")),
             polysim_test::fixed_seed_file(root + ".status"));
   EXPECT_EQ(without_stamps(run.output), polysim_test::fixed_seed_file(root + ".console"));
@@ -57,6 +66,10 @@ TEST(PolysimFixedSeed, TwoKinematicGroupsWriteTheRecordedFilesAtAnyThreadCount) 
 
 TEST(PolysimFixedSeed, OverlayerRunWritesTheRecordedFilesAtAnyThreadCount) {
   for (const int threads : {1, 2, 3}) expect_same_run("overlayer", 6, threads);
+}
+
+TEST(PolysimFixedSeed, GrazingRunWithEveryChangeClassWritesTheRecordedFiles) {
+  expect_same_run("grazing", 12, 2);
 }
 
 }  // namespace
