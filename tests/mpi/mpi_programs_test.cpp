@@ -7,6 +7,7 @@
 
 #include <unistd.h>
 
+#include <filesystem>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -28,15 +29,13 @@ using polysim_test::ScratchDir;
 
 constexpr std::int64_t kSeed = 20240611;
 
-// mpirun with `ranks` processes of `command` in `dir`; ended after 120 s so that a hang
-// fails the test instead of stalling the suite.
-Outcome run_mpi(const ScratchDir& dir, int ranks, const std::string& command,
-                const std::string& environment = "") {
-  const std::string root = geteuid() == 0 ? " --allow-run-as-root" : "";
-  const std::string line =
-      "cd '" + dir.path().string() + "' && " + environment +
-      " IONBEAM_SEED=" + std::to_string(kSeed) + " OMP_NUM_THREADS=1 timeout 120 mpirun" + root +
-      " --oversubscribe -np " + std::to_string(ranks) + " " + command + " 2>&1";
+// `command` run in `dir` with the test's seed on one thread, standard input closed; ended
+// after 120 s so that a hang fails the test instead of stalling the suite.
+Outcome run_in(const ScratchDir& dir, const std::string& command,
+               const std::string& environment = "") {
+  const std::string line = "cd '" + dir.path().string() + "' && " + environment +
+                           " IONBEAM_SEED=" + std::to_string(kSeed) +
+                           " OMP_NUM_THREADS=1 timeout 120 " + command + " 2>&1 </dev/null";
   FILE* pipe = popen(line.c_str(), "r");
   if (pipe == nullptr) return {-1, ""};
   std::string output;
@@ -44,6 +43,20 @@ Outcome run_mpi(const ScratchDir& dir, int ranks, const std::string& command,
   while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
   const int status = pclose(pipe);
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+}
+
+// mpirun with `ranks` processes of `command` in `dir`.
+Outcome run_mpi(const ScratchDir& dir, int ranks, const std::string& command,
+                const std::string& environment = "") {
+  const std::string root = geteuid() == 0 ? " --allow-run-as-root" : "";
+  return run_in(dir,
+                "mpirun" + root + " --oversubscribe -np " + std::to_string(ranks) + " " + command,
+                environment);
+}
+
+// Copies the fit test file `name` into `dir` as `as`.
+void copy_fit_data(const ScratchDir& dir, const std::string& name, const std::string& as) {
+  std::filesystem::copy_file(std::filesystem::path(IONBEAM_FIT_DATA) / name, dir.file(as));
 }
 
 std::string bin(const char* program) {
@@ -194,6 +207,54 @@ TEST(PolysimMpi, AFailureEndsEveryRankWithOneMessage) {
     EXPECT_EQ(lines_with(run.output, "polysim: rank 1: cannot create a copy of the input"), 1)
         << run.output;
     EXPECT_EQ(lines_with(without_stamps(dir.read("groups.status")), "JOB SUCCESSFULLY"), 0);
+  }
+}
+
+// A fit of one parameter on a slab of few atoms and few ions (two function and two gradient
+// evaluations): the same console, logs, final parameters and last skew files on two ranks as
+// in one process.
+TEST(StructfitMpi, TinyFitWritesTheSingleProcessLogsAndReport) {
+  const auto set_up = [](const ScratchDir& dir) {
+    for (const char* name : {"fit_case.exp", "tiny_fit_base.in"}) copy_fit_data(dir, name, name);
+    copy_fit_data(dir, "tiny_fit.dat", "bfgsin.dat");
+  };
+  ScratchDir single;
+  set_up(single);
+  const Outcome expected = run_in(single, bin("structfit"));
+  ASSERT_EQ(expected.status, 0) << expected.output;
+  ScratchDir dir;
+  set_up(dir);
+  const Outcome run = run_mpi(dir, 2, bin("structfit-mpi"));
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(run.output, expected.output);
+  for (const char* name : {"status.dat", "rfactor.dat", "rfactor2.dat", "skew1.0003"})
+    EXPECT_EQ(dir.read(name), single.read(name)) << name;
+}
+
+TEST(StructfitMpi, AMissingSetUpEndsEveryRankWithOneMessage) {
+  ScratchDir dir;
+  const Outcome run = run_mpi(dir, 3, bin("structfit-mpi"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output.rfind(" FILE BFGSIN.DAT DOES NOT EXIST\nStop - Program terminated.\n", 0),
+            0u)
+      << run.output;
+  EXPECT_EQ(lines_with(run.output, "DOES NOT EXIST"), 1) << run.output;
+}
+
+// The MPI programs answer --help and --version before MPI starts, so without mpirun.
+TEST(MpiPrograms, AnswerHelpAndVersionWithoutMpirun) {
+  ScratchDir dir;
+  for (const char* program : {"polysim-mpi", "structfit-mpi"}) {
+    const Outcome help = run_in(dir, bin(program) + " --help");
+    EXPECT_EQ(help.status, 0) << program;
+    EXPECT_EQ(help.output.rfind("Usage: mpirun -np N " + std::string(program), 0), 0u)
+        << help.output;
+    EXPECT_NE(help.output.find("See README.md, section \"Running on a cluster (MPI)\"."),
+              std::string::npos)
+        << help.output;
+    const Outcome version = run_in(dir, bin(program) + " --version");
+    EXPECT_EQ(version.status, 0) << program;
+    EXPECT_EQ(version.output.rfind(std::string(program) + " ", 0), 0u) << version.output;
   }
 }
 
