@@ -59,7 +59,7 @@ test-mpi: deps-mpi all
 
 mpi: deps-mpi
 	cmake -S . -B $(MPI_BUILD) -DCMAKE_BUILD_TYPE=Release -DIONBEAM_MPI=ON -DIONBEAM_TESTS=OFF
-	cmake --build $(MPI_BUILD) -j $(JOBS) --target polysim-mpi
+	cmake --build $(MPI_BUILD) -j $(JOBS) --target polysim-mpi structfit-mpi monosim-mpi
 
 bench: deps
 	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DIONBEAM_BENCH=ON -DIONBEAM_TESTS=OFF

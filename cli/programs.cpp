@@ -9,7 +9,7 @@ namespace cli {
 
 namespace {
 
-const std::array<ProgramHelp, 15> kPrograms = {{
+const std::array<ProgramHelp, 18> kPrograms = {{
     {"polysim", "polysim",
      "Multi-model Monte-Carlo simulation of ion shadowing and blocking at a crystal surface.\n"
      "Reads the pointer file polysim1.io in the working directory (line 1: the simulation\n"
@@ -27,6 +27,21 @@ const std::array<ProgramHelp, 15> kPrograms = {{
      "Reads the set-up file bfgsin.dat in the working directory, and the experiment and base\n"
      "files it names.",
      "structfit"},
+    {"polysim-mpi", "mpirun -np N polysim-mpi",
+     "polysim on the N processes of an MPI job: rank 0 reads polysim1.io and the input and\n"
+     "writes the status and result files; the ions of every run are shared out among the\n"
+     "ranks. The files of a fixed IONBEAM_SEED are those of polysim, at any N.",
+     "Running on a cluster (MPI)"},
+    {"monosim-mpi", "mpirun -np N monosim-mpi",
+     "monosim on the N processes of an MPI job: rank 0 reads monosim1.io and the input and\n"
+     "writes the result file and out.status; the ions of every run are shared out among the\n"
+     "ranks. The files of a fixed IONBEAM_SEED are those of monosim, at any N.",
+     "Running on a cluster (MPI)"},
+    {"structfit-mpi", "mpirun -np N structfit-mpi [--resume]",
+     "structfit on the N processes of an MPI job: rank 0 reads bfgsin.dat, runs the fit and\n"
+     "writes every log, result and skew file; the ions of every embedded simulation are\n"
+     "shared out among the ranks. A fixed IONBEAM_SEED gives the files of structfit.",
+     "Running on a cluster (MPI)"},
     {"slabgen", "slabgen [--monosim] description [input_file]",
      "Writes a complete simulation input from a short crystal description (key = value lines:\n"
      "lattice, face, layers, elements, vibrations, beam, detection scan, fluxes, potential,\n"

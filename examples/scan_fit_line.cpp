@@ -21,7 +21,9 @@ namespace {
 // The objective at `x`: the middle model of parameter 1's combined curve.
 float objective(const structfit::FitSetup& setup, std::int64_t seed, const std::vector<float>& x) {
   std::ostringstream quiet;
-  structfit::FitDrivers drivers(setup, structfit::SimulationCurves(setup, seed, quiet), quiet,
+  polysim::LocalSimulator local;
+  structfit::FitDrivers drivers(setup, structfit::SimulationCurves(setup, seed, quiet, local),
+                                quiet,
                                 {"scan_status.dat", "scan_rfactor.dat", "scan_rfactor2.dat"});
   float f = 0.0f;
   drivers.function_evaluation(x, f);

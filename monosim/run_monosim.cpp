@@ -2,7 +2,9 @@
 // quantities, shadowing run, blocking runs, result file and completion line.
 #include "monosim/run_monosim.h"
 
+#include <exception>
 #include <fstream>
+#include <iostream>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -104,7 +106,7 @@ void write_results(const ResultContext& context) {
 
 }  // namespace
 
-void run_monosim(const polysim::RunFiles& files, std::ostream& console) {
+void run_monosim(const polysim::RunFiles& files, std::ostream& console, MonoSimulator& simulator) {
   StatusFile status(kStatusFile, console, false);
   write_header(status, files);
   const engine::FixedTables fixed = engine::build_fixed_tables();
@@ -116,12 +118,26 @@ void run_monosim(const polysim::RunFiles& files, std::ostream& console) {
        polysim::method_warnings(prepared.run.input, prepared.run.interaction_radii()))
     status.write_group({stamped_line(warning)});
   status.write_group({stamped_line(" Starting Shadowing calculation now.")});
-  const MonoResults results = simulate(
-      prepared, fixed, options, [&status](std::int32_t run) { write_finished(status, run); });
+  const MonoResults results =
+      simulator.simulate(files.input_path, prepared, fixed, options,
+                         [&status](std::int32_t run) { write_finished(status, run); });
   check_finite(results, status);
   write_results(
       {prepared, results, files.input_path, files.output_root, fixed.deg_to_rad, options.seed});
   status.write_group({free_line("JOB SUCCESSFULLY COMPLETED")});
+}
+
+int run_monosim_program(std::ostream& console, MonoSimulator& simulator) {
+  try {
+    run_monosim(polysim::read_run_files(".", kPointerFile), console, simulator);
+    return 0;
+  } catch (const RunStopped&) {
+    // Its message is written.
+  } catch (const std::exception& error) {
+    console.flush();
+    std::cerr << "monosim: " << error.what() << '\n';
+  }
+  return 1;
 }
 
 }  // namespace monosim

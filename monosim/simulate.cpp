@@ -24,9 +24,8 @@ float delivered(const engine::RunCounts& counts, const engine::Crystal& crystal,
 
 }  // namespace
 
-AtomHits run_one(const PreparedMono& prepared, const engine::FixedTables& fixed,
-                 const polysim::ScheduledRun& scheduled, const engine::RunKey& key, int threads,
-                 engine::RunCounts& counts) {
+void with_run_setup(const PreparedMono& prepared, const engine::FixedTables& fixed,
+                    const polysim::ScheduledRun& scheduled, const RunLaunch& launch) {
   const engine::Crystal& crystal = prepared.run.input.crystal;
   const auto atoms = static_cast<std::int32_t>(crystal.atoms.size());
   const engine::RunTables& tables = *scheduled.tables;
@@ -45,14 +44,30 @@ AtomHits run_one(const PreparedMono& prepared, const engine::FixedTables& fixed,
       cells,
       engine::reference_direction(run.run_azimuth, run.companion_polar, run.type_angle_cutoff),
       tables.z_end};
-  const AnisotropicAccounting policy(context, prepared.vibrations, prepared.correlation);
-  AtomHits hits{std::vector<double>(crystal.atoms.size(), 0.0)};
-  engine::launch_ions(context, run, policy, key, hits, counts, threads);
+  launch(context, AnisotropicAccounting(context, prepared.vibrations, prepared.correlation));
+}
+
+AtomHits run_one(const PreparedMono& prepared, const engine::FixedTables& fixed,
+                 const polysim::ScheduledRun& scheduled, const engine::RunKey& key, int threads,
+                 engine::RunCounts& counts) {
+  AtomHits hits{std::vector<double>(prepared.run.input.crystal.atoms.size(), 0.0)};
+  with_run_setup(prepared, fixed, scheduled,
+                 [&](const engine::TrackingContext& context, const AnisotropicAccounting& policy) {
+                   engine::launch_ions(context, scheduled.parameters, policy, key, hits, counts,
+                                       threads);
+                 });
   return hits;
 }
 
 MonoResults simulate(const PreparedMono& prepared, const engine::FixedTables& fixed,
                      const polysim::SimulationOptions& options, const RunFinished& finished) {
+  LocalMonoRuns local;
+  return simulate(prepared, fixed, options, finished, local);
+}
+
+MonoResults simulate(const PreparedMono& prepared, const engine::FixedTables& fixed,
+                     const polysim::SimulationOptions& options, const RunFinished& finished,
+                     MonoIonRuns& runs) {
   const polysim::PreparedRun& run = prepared.run;
   const engine::Crystal& crystal = run.input.crystal;
   const auto atoms = static_cast<std::int32_t>(crystal.atoms.size());
@@ -64,7 +79,7 @@ MonoResults simulate(const PreparedMono& prepared, const engine::FixedTables& fi
   };
   engine::RunCounts counts;
   const polysim::ScheduledRun& shadowing = run.schedule.shadowing;
-  AtomHits hits = run_one(prepared, fixed, shadowing, key(0, 0), options.threads, counts);
+  AtomHits hits = runs.run(prepared, fixed, shadowing, key(0, 0), options.threads, counts);
   results.total_ions = counts.ions_run;
   finished(0);
   float divisor = delivered(counts, crystal, shadowing.parameters.run_polar);
@@ -77,7 +92,7 @@ MonoResults simulate(const PreparedMono& prepared, const engine::FixedTables& fi
     for (std::size_t g = 0; g < run.schedule.group_count; ++g) {
       const polysim::ScheduledRun& blocking = run.schedule.blocking_run(j, g);
       counts = {};
-      hits = run_one(prepared, fixed, blocking, key(j, g), options.threads, counts);
+      hits = runs.run(prepared, fixed, blocking, key(j, g), options.threads, counts);
       results.total_ions += counts.ions_run;
       divisor = delivered(counts, crystal, blocking.parameters.run_polar);
       const std::vector<char>& member = run.groups[g].member;

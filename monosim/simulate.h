@@ -5,10 +5,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <string_view>
 #include <vector>
 
 #include "engine/fixed_tables.h"
 #include "engine/ion_stream.h"
+#include "engine/tracking_context.h"
 #include "engine/tracking_policy.h"
 #include "monosim/anisotropic_accounting.h"
 #include "monosim/prepared_mono.h"
@@ -40,6 +42,16 @@ struct MonoResults {
   }
 };
 
+// Launches the ions of a run set up by with_run_setup.
+using RunLaunch =
+    std::function<void(const engine::TrackingContext& context, const AnisotropicAccounting&)>;
+
+// Sets up one ion run of the schedule with the anisotropic accounting and hands its tracking
+// context and accounting to `launch`. Throws engine::ModelDataError when the prepared data do
+// not fit together.
+void with_run_setup(const PreparedMono& prepared, const engine::FixedTables& fixed,
+                    const polysim::ScheduledRun& scheduled, const RunLaunch& launch);
+
 // One ion run of the schedule with the anisotropic accounting, its ions drawing from the
 // streams of `key`, on `threads` threads (0: OpenMP's count): the hit sum per atom, the same
 // at any thread count. Sets counts.ions_run and counts.hit_norm. Throws
@@ -47,6 +59,26 @@ struct MonoResults {
 AtomHits run_one(const PreparedMono& prepared, const engine::FixedTables& fixed,
                  const polysim::ScheduledRun& scheduled, const engine::RunKey& key, int threads,
                  engine::RunCounts& counts);
+
+// Where the ion runs of a simulation are made: on this process's threads (LocalMonoRuns), or
+// shared out among processes. Called once per run, in the order of the runs.
+class MonoIonRuns {
+ public:
+  virtual ~MonoIonRuns() = default;
+  // The hit sums and counts of `scheduled`, as run_one gives them.
+  virtual AtomHits run(const PreparedMono& prepared, const engine::FixedTables& fixed,
+                       const polysim::ScheduledRun& scheduled, const engine::RunKey& key,
+                       int threads, engine::RunCounts& counts) = 0;
+};
+
+class LocalMonoRuns final : public MonoIonRuns {
+ public:
+  AtomHits run(const PreparedMono& prepared, const engine::FixedTables& fixed,
+               const polysim::ScheduledRun& scheduled, const engine::RunKey& key, int threads,
+               engine::RunCounts& counts) override {
+    return run_one(prepared, fixed, scheduled, key, threads, counts);
+  }
+};
 
 // Called after the shadowing run (0) and after the runs of detection angle j (j).
 using RunFinished = std::function<void(std::int32_t)>;
@@ -57,5 +89,30 @@ using RunFinished = std::function<void(std::int32_t)>;
 // `options` with run number 0 (shadowing) or (angle, group).
 MonoResults simulate(const PreparedMono& prepared, const engine::FixedTables& fixed,
                      const polysim::SimulationOptions& options, const RunFinished& finished);
+// The same with the ion runs made by `runs`.
+MonoResults simulate(const PreparedMono& prepared, const engine::FixedTables& fixed,
+                     const polysim::SimulationOptions& options, const RunFinished& finished,
+                     MonoIonRuns& runs);
+
+// A simulation as the program calls it, with the path of the input file it was read from, so
+// that a simulator shared with other processes can hand them the input.
+class MonoSimulator {
+ public:
+  virtual ~MonoSimulator() = default;
+  virtual MonoResults simulate(std::string_view input_path, const PreparedMono& prepared,
+                               const engine::FixedTables& fixed,
+                               const polysim::SimulationOptions& options,
+                               const RunFinished& finished) = 0;
+};
+
+// The simulation on this process's threads.
+class LocalMonoSimulator final : public MonoSimulator {
+ public:
+  MonoResults simulate(std::string_view, const PreparedMono& prepared,
+                       const engine::FixedTables& fixed, const polysim::SimulationOptions& options,
+                       const RunFinished& finished) override {
+    return monosim::simulate(prepared, fixed, options, finished);
+  }
+};
 
 }  // namespace monosim

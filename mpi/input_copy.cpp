@@ -1,15 +1,28 @@
-// Writing and removing the worker's input copy.
+// Reading the input text on rank 0; writing and removing the worker's copy of it.
 #include "mpi/input_copy.h"
 
 #include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "textio/fixed_text.h"
+
 namespace mpi {
+
+std::string read_input_text(std::string_view path) {
+  const std::string name(textio::trim_trailing(path));
+  std::ifstream in(name, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  if (!in) throw std::runtime_error("cannot read input file " + name + " again");
+  return text.str();
+}
 
 InputCopy::InputCopy(const std::string& text) {
   const char* directory = std::getenv("TMPDIR");

@@ -1,29 +1,14 @@
 // Shared ion runs and the simulators of the two sides.
 #include "mpi/shared_ion_runs.h"
 
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 #include "engine/ion_launch.h"
 #include "engine/launch_ions.h"
 #include "mpi/input_copy.h"
 #include "polysim/input_reader.h"
-#include "textio/fixed_text.h"
 
 namespace mpi {
-namespace {
-
-std::string file_text(std::string_view path) {
-  const std::string name(textio::trim_trailing(path));
-  std::ifstream in(name, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  if (!in) throw std::runtime_error("cannot read input file " + name + " again");
-  return text.str();
-}
-
-}  // namespace
 
 engine::HitTally SharedIonRuns::run(const polysim::PreparedRun& run,
                                     const engine::FixedTables& fixed,
@@ -49,7 +34,7 @@ polysim::RunResults SharedSimulator::simulate(std::string_view input_path,
                                               const engine::FixedTables& fixed,
                                               const polysim::SimulationOptions& options,
                                               polysim::ProgressSink& progress) {
-  return workers_.simulate(file_text(input_path), options.seed, [&] {
+  return workers_.simulate(read_input_text(input_path), options.seed, [&] {
     SharedIonRuns runs(session_);
     return polysim::simulate(run, fixed, options, progress, runs);
   });

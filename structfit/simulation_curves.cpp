@@ -36,8 +36,13 @@ std::string set_root(const char* stem, std::size_t set) {
 
 }  // namespace
 
-SimulationCurves::SimulationCurves(const FitSetup& setup, std::int64_t seed, std::ostream& console)
-    : setup_(setup), seed_(seed), console_(console), tables_(engine::build_fixed_tables()) {
+SimulationCurves::SimulationCurves(const FitSetup& setup, std::int64_t seed, std::ostream& console,
+                                   polysim::Simulator& simulator)
+    : setup_(setup),
+      seed_(seed),
+      console_(console),
+      simulator_(simulator),
+      tables_(engine::build_fixed_tables()) {
   for (const DataSet& set : setup.data_sets)
     measured_.push_back(
         read_experiment_file(std::string(textio::trim_trailing(set.experiment_path))));
@@ -73,7 +78,7 @@ DataSetCurve SimulationCurves::operator()(std::size_t set, const std::vector<flo
   const std::string base(textio::trim_trailing(setup_.data_sets[set].base_path));
   DataSetCurve curve;
   curve.weight = prepare_simulation_input(setup_, values, index, base, kInputName, console_);
-  run_simulation(kInputName, set_root("out", set), tables_, seed_, console_);
+  run_simulation(kInputName, set_root("out", set), tables_, seed_, console_, simulator_);
   for (std::int32_t l = 1; l <= setup_.point_count; ++l) curve.r.push_back(point_r_factor(set, l));
   return curve;
 }

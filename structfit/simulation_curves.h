@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/fixed_tables.h"
+#include "polysim/simulate.h"
 #include "structfit/fit_drivers.h"
 #include "structfit/fit_setup.h"
 #include "structfit/rfactor_curve.h"
@@ -17,8 +18,10 @@ namespace structfit {
 class SimulationCurves {
  public:
   // Reads the measured curves once; every run of the fit uses `seed`, so a parameter vector
-  // always meets the same ion trajectories and the R-factor is a smooth function of it.
-  SimulationCurves(const FitSetup& setup, std::int64_t seed, std::ostream& console);
+  // always meets the same ion trajectories and the R-factor is a smooth function of it. The
+  // simulations are made by `simulator`, which must outlive this object and its copies.
+  SimulationCurves(const FitSetup& setup, std::int64_t seed, std::ostream& console,
+                   polysim::Simulator& simulator);
 
   // Throws SetupRefused naming the file for an input the simulation or the R-factor refuses,
   // a result file that is missing, or a file that cannot be written.
@@ -31,6 +34,7 @@ class SimulationCurves {
   const FitSetup& setup_;
   std::int64_t seed_;
   std::ostream& console_;
+  polysim::Simulator& simulator_;
   engine::FixedTables tables_;
   std::vector<Curve> measured_;
 };

@@ -1,12 +1,14 @@
-// The MPI programs under mpirun with 1, 2 and 3 ranks on this machine: the files of a fixed
-// seed are those of a single process byte for byte (runs of one block, and runs of several
-// blocks dealt out over the ranks); structfit's embedded simulations write the same short
-// result files and console lines; a failure on rank 0 or on a worker ends the job with exit
-// status 1 and its message once, without a hang.
+// The MPI programs under mpirun with 1, 2 and 3 ranks on this machine: polysim's and
+// monosim's files of a fixed seed are those of a single process byte for byte (runs of one
+// block, and runs of several blocks dealt out over the ranks); structfit's embedded
+// simulations and a whole small fit write the same files and console lines; a failure on
+// rank 0 or on a worker ends the job with exit status 1 and its message once, without a hang.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -28,15 +30,13 @@ using polysim_test::ScratchDir;
 
 constexpr std::int64_t kSeed = 20240611;
 
-// mpirun with `ranks` processes of `command` in `dir`; ended after 120 s so that a hang
-// fails the test instead of stalling the suite.
-Outcome run_mpi(const ScratchDir& dir, int ranks, const std::string& command,
-                const std::string& environment = "") {
-  const std::string root = geteuid() == 0 ? " --allow-run-as-root" : "";
-  const std::string line =
-      "cd '" + dir.path().string() + "' && " + environment +
-      " IONBEAM_SEED=" + std::to_string(kSeed) + " OMP_NUM_THREADS=1 timeout 120 mpirun" + root +
-      " --oversubscribe -np " + std::to_string(ranks) + " " + command + " 2>&1";
+// `command` run in `dir` with the test's seed on one thread, standard input closed; ended
+// after 120 s so that a hang fails the test instead of stalling the suite.
+Outcome run_in(const ScratchDir& dir, const std::string& command,
+               const std::string& environment = "") {
+  const std::string line = "cd '" + dir.path().string() + "' && " + environment +
+                           " IONBEAM_SEED=" + std::to_string(kSeed) +
+                           " OMP_NUM_THREADS=1 timeout 120 " + command + " 2>&1 </dev/null";
   FILE* pipe = popen(line.c_str(), "r");
   if (pipe == nullptr) return {-1, ""};
   std::string output;
@@ -44,6 +44,28 @@ Outcome run_mpi(const ScratchDir& dir, int ranks, const std::string& command,
   while (std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) output.append(buffer, n);
   const int status = pclose(pipe);
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, output};
+}
+
+// mpirun with `ranks` processes of `command` in `dir`.
+Outcome run_mpi(const ScratchDir& dir, int ranks, const std::string& command,
+                const std::string& environment = "") {
+  const std::string root = geteuid() == 0 ? " --allow-run-as-root" : "";
+  return run_in(dir,
+                "mpirun" + root + " --oversubscribe -np " + std::to_string(ranks) + " " + command,
+                environment);
+}
+
+// The text of the file at `path`.
+std::string file_at(const std::string& path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Copies the fit test file `name` into `dir` as `as`.
+void copy_fit_data(const ScratchDir& dir, const std::string& name, const std::string& as) {
+  std::filesystem::copy_file(std::filesystem::path(IONBEAM_FIT_DATA) / name, dir.file(as));
 }
 
 std::string bin(const char* program) {
@@ -195,6 +217,99 @@ TEST(PolysimMpi, AFailureEndsEveryRankWithOneMessage) {
         << run.output;
     EXPECT_EQ(lines_with(without_stamps(dir.read("groups.status")), "JOB SUCCESSFULLY"), 0);
   }
+}
+
+// A fit of one parameter on a slab of few atoms and few ions (two function and two gradient
+// evaluations): the same console, logs, final parameters and last skew files on two ranks as
+// in one process.
+TEST(StructfitMpi, TinyFitWritesTheSingleProcessLogsAndReport) {
+  const auto set_up = [](const ScratchDir& dir) {
+    for (const char* name : {"fit_case.exp", "tiny_fit_base.in"}) copy_fit_data(dir, name, name);
+    copy_fit_data(dir, "tiny_fit.dat", "bfgsin.dat");
+  };
+  ScratchDir single;
+  set_up(single);
+  const Outcome expected = run_in(single, bin("structfit"));
+  ASSERT_EQ(expected.status, 0) << expected.output;
+  ScratchDir dir;
+  set_up(dir);
+  const Outcome run = run_mpi(dir, 2, bin("structfit-mpi"));
+  ASSERT_EQ(run.status, 0) << run.output;
+  EXPECT_EQ(run.output, expected.output);
+  for (const char* name : {"status.dat", "rfactor.dat", "rfactor2.dat", "skew1.0003"})
+    EXPECT_EQ(dir.read(name), single.read(name)) << name;
+}
+
+TEST(StructfitMpi, AMissingSetUpEndsEveryRankWithOneMessage) {
+  ScratchDir dir;
+  const Outcome run = run_mpi(dir, 3, bin("structfit-mpi"));
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.output.rfind(" FILE BFGSIN.DAT DOES NOT EXIST\nStop - Program terminated.\n", 0),
+            0u)
+      << run.output;
+  EXPECT_EQ(lines_with(run.output, "DOES NOT EXIST"), 1) << run.output;
+}
+
+// The MPI programs answer --help and --version before MPI starts, so without mpirun.
+TEST(MpiPrograms, AnswerHelpAndVersionWithoutMpirun) {
+  ScratchDir dir;
+  for (const char* program : {"polysim-mpi", "monosim-mpi", "structfit-mpi"}) {
+    const Outcome help = run_in(dir, bin(program) + " --help");
+    EXPECT_EQ(help.status, 0) << program;
+    EXPECT_EQ(help.output.rfind("Usage: mpirun -np N " + std::string(program), 0), 0u)
+        << help.output;
+    EXPECT_NE(help.output.find("See README.md, section \"Running on a cluster (MPI)\"."),
+              std::string::npos)
+        << help.output;
+    const Outcome version = run_in(dir, bin(program) + " --version");
+    EXPECT_EQ(version.status, 0) << program;
+    EXPECT_EQ(version.output.rfind(std::string(program) + " ", 0), 0u) << version.output;
+  }
+}
+
+// monosim's fixed-seed reference input as recorded (runs of one block each, dealt out whole)
+// and with a shadowing flux of 40000 ions per square angstrom (a shadowing run of 628,000
+// ions: three blocks over the ranks).
+std::vector<std::string> monosim_inputs() {
+  const std::string recorded = file_at(IONBEAM_MONO_DATA "/fixed_seed/column.in");
+  std::string many = recorded;
+  const std::string flux_line = " 1 1.008 100.0 60 60";
+  many.replace(many.find(flux_line), flux_line.size(), " 1 1.008 100.0 40000 60");
+  return {recorded, many};
+}
+
+// The result file, out.status and console lines of monosim in `dir`, date stamps masked.
+std::string monosim_record(const ScratchDir& dir, const Outcome& run) {
+  return dir.read("column.out") + without_stamps(dir.read("out.status")) +
+         without_stamps(run.output);
+}
+
+TEST(MonosimMpi, WritesTheSingleProcessFilesOnOneTwoAndThreeRanks) {
+  const auto set_up = [](const ScratchDir& dir, const std::string& input) {
+    dir.write("monosim1.io", "column.in\ncolumn.out\n");
+    dir.write("column.in", input);
+  };
+  for (const std::string& input : monosim_inputs()) {
+    ScratchDir single;
+    set_up(single, input);
+    const Outcome expected = run_in(single, bin("monosim"));
+    ASSERT_EQ(expected.status, 0) << expected.output;
+    for (const int ranks : {1, 2, 3}) {
+      ScratchDir dir;
+      set_up(dir, input);
+      const Outcome run = run_mpi(dir, ranks, bin("monosim-mpi"));
+      ASSERT_EQ(run.status, 0) << run.output;
+      EXPECT_EQ(monosim_record(dir, run), monosim_record(single, expected)) << ranks << " ranks";
+    }
+  }
+  ScratchDir dir;
+  set_up(dir, monosim_inputs()[0]);
+  const Outcome run = run_mpi(
+      dir, 1, bin("monosim-mpi") + " : -np 1 env TMPDIR=/nonexistent " + bin("monosim-mpi"));
+  EXPECT_EQ(run.status, 1) << run.output;
+  EXPECT_EQ(lines_with(run.output, "monosim: rank 1: cannot create a copy of the input"), 1)
+      << run.output;
+  EXPECT_EQ(lines_with(dir.read("out.status"), "JOB SUCCESSFULLY"), 0);
 }
 
 }  // namespace
