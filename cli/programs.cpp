@@ -22,10 +22,10 @@ const std::array<ProgramHelp, 18> kPrograms = {{
      "correlated vibrations. Reads monosim1.io in the working directory (line 1: the\n"
      "simulation input file, line 2: the result file), writes the result file and out.status.",
      "monosim"},
-    {"structfit", "structfit",
+    {"structfit", "structfit [--resume]",
      "Fits structure and vibration parameters of a surface to measured blocking curves.\n"
      "Reads the set-up file bfgsin.dat in the working directory, and the experiment and base\n"
-     "files it names.",
+     "files it names. --resume continues a fit from its restart file fort.69.",
      "structfit"},
     {"polysim-mpi", "mpirun -np N polysim-mpi",
      "polysim on the N processes of an MPI job: rank 0 reads polysim1.io and the input and\n"
