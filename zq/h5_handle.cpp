@@ -78,7 +78,6 @@ void Handle::close(std::string_view action) {
   if (id >= 0) checked(close_id(closer_, id), action);
 }
 
-
 hid_t checked(hid_t id, std::string_view action) {
   if (id < 0) throw failure(action);
   return id;

@@ -32,7 +32,7 @@ TEST(CandidateBlock, OccupiedCellsAndImagesOfEachModeInSearchOrder) {
   k.add_atom(5.0f, 1.0f, 1.0f, 3, 1, 2, 0.0f);  // 4
   k.add_atom(1.0f, 1.0f, 2.0f, 1, 1, 3, 0.0f);  // 5
   k.add_atom(5.0f, 1.0f, 0.0f, 3, 1, 1, 0.0f);  // 6
-  k.derive();  // the cell map
+  k.derive();                                   // the cell map
   const engine::CellLookup cells = engine::make_cell_lookup(k.crystal);
   engine::IonState ion;
   ion.kx = 4;  // beyond the last x-cell: cell 1 one repeat on (shift -6)
