@@ -9,6 +9,8 @@ SAN_BUILD   ?= build-sanitize
 BENCH_BUILD ?= build-bench
 MPI_BUILD   ?= build-mpi
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
+# One compile more than cores, so a core is busy while another job reads or links.
+BUILD_JOBS  ?= $(shell echo $$(( $(JOBS) + 1 )))
 PACKAGES    := cmake make gcc g++ libgtest-dev libbenchmark-dev libhdf5-dev librandom123-dev \
                pkg-config gnuplot-nox
 MPI_PACKAGES := libopenmpi-dev openmpi-bin
@@ -19,7 +21,7 @@ FUZZ_CASES  ?= 5000
 
 all:
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(BUILD) -j $(JOBS)
+	cmake --build $(BUILD) -j $(BUILD_JOBS)
 
 # install-missing <packages>: installs what is missing as root, else names it and fails.
 define install-missing
@@ -47,14 +49,14 @@ test: deps all
 
 test-sanitize: deps
 	cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DIONBEAM_SANITIZE=ON
-	cmake --build $(SAN_BUILD) -j $(JOBS)
+	cmake --build $(SAN_BUILD) -j $(BUILD_JOBS)
 	cd $(SAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # The MPI programs are a few files over the same libraries: build/ gets them without
 # recompiling anything else.
 test-mpi: deps-mpi all
 	cmake -S . -B $(BUILD) -DIONBEAM_MPI=ON
-	cmake --build $(BUILD) -j $(JOBS) --target mpi_programs_test
+	cmake --build $(BUILD) -j $(BUILD_JOBS) --target mpi_programs_test
 	cd $(BUILD) && ctest --output-on-failure -L mpi
 
 mpi: deps-mpi
