@@ -9,6 +9,9 @@ SAN_BUILD   ?= build-sanitize
 BENCH_BUILD ?= build-bench
 MPI_BUILD   ?= build-mpi
 JOBS        ?= $(shell nproc 2>/dev/null || echo 2)
+# ccache, when the machine has it, keeps compiled objects from one build to the next.
+CCACHE      := $(shell command -v ccache 2>/dev/null)
+LAUNCHER    := $(if $(CCACHE),-DCMAKE_CXX_COMPILER_LAUNCHER=$(CCACHE) -DCMAKE_C_COMPILER_LAUNCHER=$(CCACHE))
 # One compile more than cores, so a core is busy while another job reads or links.
 BUILD_JOBS  ?= $(shell echo $$(( $(JOBS) + 1 )))
 PACKAGES    := cmake make gcc g++ libgtest-dev libbenchmark-dev libhdf5-dev librandom123-dev \
@@ -20,7 +23,7 @@ FUZZ_CASES  ?= 5000
 .PHONY: all test test-sanitize test-mpi mpi bench demo demo-fit fuzz deps deps-mpi format clean
 
 all:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release $(LAUNCHER)
 	cmake --build $(BUILD) -j $(BUILD_JOBS)
 
 # install-missing <packages>: installs what is missing as root, else names it and fails.
@@ -48,23 +51,23 @@ test: deps all
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
 test-sanitize: deps
-	cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DIONBEAM_SANITIZE=ON
+	cmake -S . -B $(SAN_BUILD) -DCMAKE_BUILD_TYPE=Debug -DIONBEAM_SANITIZE=ON $(LAUNCHER)
 	cmake --build $(SAN_BUILD) -j $(BUILD_JOBS)
 	cd $(SAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
 # The MPI programs are a few files over the same libraries: build/ gets them without
 # recompiling anything else.
 test-mpi: deps-mpi all
-	cmake -S . -B $(BUILD) -DIONBEAM_MPI=ON
+	cmake -S . -B $(BUILD) -DIONBEAM_MPI=ON $(LAUNCHER)
 	cmake --build $(BUILD) -j $(BUILD_JOBS) --target mpi_programs_test
 	cd $(BUILD) && ctest --output-on-failure -L mpi
 
 mpi: deps-mpi
-	cmake -S . -B $(MPI_BUILD) -DCMAKE_BUILD_TYPE=Release -DIONBEAM_MPI=ON -DIONBEAM_TESTS=OFF
+	cmake -S . -B $(MPI_BUILD) -DCMAKE_BUILD_TYPE=Release -DIONBEAM_MPI=ON -DIONBEAM_TESTS=OFF $(LAUNCHER)
 	cmake --build $(MPI_BUILD) -j $(JOBS) --target polysim-mpi structfit-mpi monosim-mpi
 
 bench: deps
-	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DIONBEAM_BENCH=ON -DIONBEAM_TESTS=OFF
+	cmake -S . -B $(BENCH_BUILD) -DCMAKE_BUILD_TYPE=Release -DIONBEAM_BENCH=ON -DIONBEAM_TESTS=OFF $(LAUNCHER)
 	cmake --build $(BENCH_BUILD) -j $(JOBS)
 
 demo: all
