@@ -56,25 +56,25 @@ float miss_probability(const Annulus& a, float coeff, const FixedTables& fixed) 
   return std::max(static_cast<float>(p), RingTables::kFloor);
 }
 
-void require(bool condition, const std::string& what) {
+void require_ring_data(bool condition, const std::string& what) {
   if (!condition) throw ModelDataError("Ring tables: " + what);
 }
 
 void check_data(const Crystal& crystal, const ModelSet& models, const RunTables& tables) {
   const auto atoms = static_cast<std::int32_t>(crystal.atoms.size());
   const auto types = static_cast<std::int32_t>(crystal.types.size());
-  require(models.vibrated_atom_count >= 0 && models.vibrated_atom_count <= atoms &&
-              models.vibration_count >= 0,
-          "model atom counts outside the crystal");
-  require(models.vibration_gauss_coeff.size() ==
-              static_cast<std::size_t>(models.vibration_count) *
-                  static_cast<std::size_t>(models.vibrated_atom_count),
-          "vibration coefficients not derived for the model counts");
-  require(tables.type_reach_weight.size() >= crystal.types.size(),
-          "no interaction radius for every atom type");
+  require_ring_data(models.vibrated_atom_count >= 0 && models.vibrated_atom_count <= atoms &&
+                        models.vibration_count >= 0,
+                    "model atom counts outside the crystal");
+  require_ring_data(models.vibration_gauss_coeff.size() ==
+                        static_cast<std::size_t>(models.vibration_count) *
+                            static_cast<std::size_t>(models.vibrated_atom_count),
+                    "vibration coefficients not derived for the model counts");
+  require_ring_data(tables.type_reach_weight.size() >= crystal.types.size(),
+                    "no interaction radius for every atom type");
   for (std::int32_t a = 1; a <= models.vibrated_atom_count; ++a) {
     const std::int32_t t = crystal.atoms[static_cast<std::size_t>(a - 1)].type;
-    require(t >= 1 && t <= types, "atom " + std::to_string(a) + " has no valid type");
+    require_ring_data(t >= 1 && t <= types, "atom " + std::to_string(a) + " has no valid type");
   }
 }
 

@@ -6,6 +6,7 @@
 
 #include "monosim/result_file.h"
 #include "polysim/report_formats.h"
+#include "polysim/run_files.h"
 #include "textio/fixed_text.h"
 #include "textio/format_writer.h"
 
@@ -14,8 +15,6 @@ namespace monosim {
 namespace {
 
 using textio::Format;
-
-constexpr std::size_t kNameWidth = 80;
 
 const Format& blocking_heading() {
   static const Format format(
@@ -61,9 +60,10 @@ void write_flags_and_counts(std::ostream& out, const MonoInput& input) {
 }
 
 void write_general_information(std::ostream& out, const ResultContext& file) {
-  const std::string input_path = textio::fixed_width(file.input_path, kNameWidth);
-  const std::string output_path = textio::fixed_width(file.output_path, kNameWidth);
-  const std::string comment = textio::fixed_width(file.prepared.input.base.comment, kNameWidth);
+  const std::string input_path = textio::fixed_width(file.input_path, polysim::kNameWidth);
+  const std::string output_path = textio::fixed_width(file.output_path, polysim::kNameWidth);
+  const std::string comment =
+      textio::fixed_width(file.prepared.input.base.comment, polysim::kNameWidth);
   out << general_information().write(
       {std::string_view(input_path), std::string_view(output_path), std::string_view(comment)});
   out << polysim::seed_line().write({std::string_view(std::to_string(file.seed))});

@@ -18,6 +18,7 @@
 #include "monosim/simulate.h"
 #include "polysim/method_warnings.h"
 #include "polysim/run_errors.h"
+#include "polysim/run_files.h"
 #include "polysim/status_file.h"
 #include "textio/fixed_text.h"
 #include "textio/free_writer.h"
@@ -30,13 +31,11 @@ using polysim::free_line;
 using polysim::stamped_line;
 using polysim::StatusFile;
 
-constexpr std::size_t kNameWidth = 80;
-
 void write_header(StatusFile& status, const polysim::RunFiles& files) {
   status.write_group(
       {free_line("STATUS-REPORT OF \"MONOSIM\" RUN"),
-       free_line("Inputfile:  " + textio::fixed_width(files.input_path, kNameWidth)),
-       free_line("Outputfile: " + textio::fixed_width(files.output_root, kNameWidth))});
+       free_line("Inputfile:  " + textio::fixed_width(files.input_path, polysim::kNameWidth)),
+       free_line("Outputfile: " + textio::fixed_width(files.output_root, polysim::kNameWidth))});
 }
 
 // A refused value, count or geometry: its one line to the status file and the console.

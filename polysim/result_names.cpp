@@ -3,13 +3,13 @@
 
 #include <stdexcept>
 
+#include "polysim/run_files.h"
 #include "textio/fixed_text.h"
 
 namespace polysim {
 
 namespace {
 
-constexpr std::size_t kNameWidth = 80;
 constexpr int kSuffixEndColumn = 57;
 constexpr std::int32_t kLargestNumber = 9999;  // four digits
 constexpr int kSuffixWidth = 5;                // ".nnnn"

@@ -7,6 +7,7 @@
 #include "engine/potential.h"
 #include "polysim/report_formats.h"
 #include "polysim/result_file.h"
+#include "polysim/run_files.h"
 #include "textio/fixed_text.h"
 #include "textio/format_writer.h"
 
@@ -15,8 +16,6 @@ namespace polysim {
 namespace {
 
 using textio::Format;
-
-constexpr std::size_t kNameWidth = 80;
 
 const Format& blocking_heading() {
   static const Format format(

@@ -11,13 +11,13 @@
 #include "polysim/result_names.h"
 #include "polysim/result_signals.h"
 #include "polysim/run_errors.h"
+#include "polysim/run_files.h"
 #include "textio/fixed_text.h"
 
 namespace polysim {
 
 namespace {
 
-constexpr std::size_t kNameWidth = 80;
 constexpr const char* kFallbackName = "dump.out";
 
 struct OpenFile {

@@ -9,7 +9,6 @@
 namespace polysim {
 
 RunFiles read_run_files(const std::filesystem::path& directory, const std::string& pointer_file) {
-  constexpr std::size_t kNameWidth = 80;
   const std::filesystem::path path = directory / pointer_file;
   std::ifstream in(path);
   if (!in) throw FileError("cannot open the pointer file " + path.string());

@@ -2,10 +2,14 @@
 // and the output root (monosim: the result file name).
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <string>
 
 namespace polysim {
+
+// File names and the comment line are 80-column fields in the run's files and messages.
+inline constexpr std::size_t kNameWidth = 80;
 
 struct RunFiles {
   std::string input_path;   // 80 columns, blank-padded

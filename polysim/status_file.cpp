@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "polysim/run_errors.h"
+#include "polysim/run_files.h"
 #include "textio/fixed_text.h"
 #include "textio/format_writer.h"
 #include "textio/free_writer.h"
@@ -14,7 +15,6 @@ namespace polysim {
 
 namespace {
 
-constexpr std::size_t kNameWidth = 80;
 constexpr int kLastScanColumn = 50;  // the scan for the cut stops at column 51
 constexpr int kSuffixEndColumn = 57;
 constexpr const char* kFallbackName = "dump.status";

@@ -10,9 +10,6 @@
 namespace textio {
 namespace {
 
-// Widths and counts above this are taken for a typing error rather than a layout.
-constexpr int kMaxNumber = 1'000'000;
-
 char upper(char c) {
   return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
 }
@@ -157,7 +154,7 @@ class Parser {
     std::optional<int> n;
     for (char c = peek(); c >= '0' && c <= '9'; c = peek()) {
       n = n.value_or(0) * 10 + (c - '0');
-      if (*n > kMaxNumber) fail("number too large");
+      if (*n > kMaxFormatNumber) fail("number too large");
       ++pos_;
     }
     return n;

@@ -9,6 +9,10 @@
 
 namespace textio {
 
+// Widths, counts and repeats above this, in any format text, are taken for a typing error
+// rather than a layout.
+inline constexpr int kMaxFormatNumber = 1'000'000;
+
 enum class EditKind {
   literal,   // text in apostrophes or quotes
   skip,      // nX: move n columns on

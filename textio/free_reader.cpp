@@ -19,15 +19,12 @@ bool is_blank(char c) {
 bool is_separator(char c) {
   return is_blank(c) || c == ',' || c == '/';
 }
-bool is_digit(char c) {
-  return c >= '0' && c <= '9';
-}
 bool is_quote(char c) {
   return c == '\'' || c == '"';
 }
 
 // Shortens a value for a message so that a long line cannot flood it.
-std::string shown(std::string_view text) {
+std::string shown_quoted(std::string_view text) {
   constexpr std::size_t kMaxShown = 40;
   std::string quoted(1, '\'');
   quoted.append(text.substr(0, kMaxShown));
@@ -38,8 +35,8 @@ std::string shown(std::string_view text) {
 
 std::string conversion_problem(bool quoted, std::string_view text, const char* type,
                                std::string_view item, NumberStatus status) {
-  std::string problem = std::string("cannot read ") + (quoted ? "quoted text " : "") + shown(text) +
-                        " as " + type + " for " + std::string(item);
+  std::string problem = std::string("cannot read ") + (quoted ? "quoted text " : "") +
+                        shown_quoted(text) + " as " + type + " for " + std::string(item);
   if (status == NumberStatus::out_of_range) problem += " (out of range)";
   return problem;
 }
@@ -170,7 +167,7 @@ void FreeReader::scan_value(Token& token, std::string_view item) {
   }
   if (count < 1 || count > std::numeric_limits<std::int32_t>::max()) {
     fail(item, "bad repeat count in " +
-                   shown(std::string_view(line_).substr(pos_, end + 1 - pos_)) + " for " +
+                   shown_quoted(std::string_view(line_).substr(pos_, end + 1 - pos_)) + " for " +
                    std::string(item));
   }
   pos_ = end + 1;
@@ -216,7 +213,7 @@ void FreeReader::scan_quoted(Token& token, std::string_view item) {
     break;
   }
   if (pos_ < line_.size() && !is_separator(line_[pos_])) {
-    fail(item, "unexpected text after the quoted text " + shown(token.text) + " for " +
+    fail(item, "unexpected text after the quoted text " + shown_quoted(token.text) + " for " +
                    std::string(item));
   }
 }

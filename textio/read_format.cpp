@@ -6,11 +6,11 @@
 #include <string>
 
 #include "textio/errors.h"
+#include "textio/format_parse.h"
 
 namespace textio {
 namespace {
 
-constexpr int kMaxNumber = 1'000'000;
 constexpr int kMaxDepth = 16;
 
 class FormatParser {
@@ -49,7 +49,7 @@ class FormatParser {
     int value = 0;
     while (at_digit()) {
       value = value * 10 + (text_[pos_++] - '0');
-      if (value > kMaxNumber) fail("number too large");
+      if (value > kMaxFormatNumber) fail("number too large");
     }
     return value;
   }

@@ -10,10 +10,6 @@
 namespace textio {
 namespace {
 
-bool is_digit(char c) {
-  return c >= '0' && c <= '9';
-}
-
 // Exponents beyond this bound only decide between zero and overflow, so they saturate here.
 constexpr long long kExponentBound = 1'000'000'000;
 

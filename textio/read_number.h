@@ -7,6 +7,10 @@
 
 namespace textio {
 
+inline bool is_digit(char c) {
+  return c >= '0' && c <= '9';
+}
+
 enum class NumberStatus { ok, malformed, out_of_range };
 
 // [sign] digits, within the int32 range.

@@ -9,17 +9,12 @@ namespace {
 
 using zq::RecordKind;
 
-std::string name_argument(const char* name) {
-  if (name == nullptr) throw zq::Error(ZQ_EBADARG, "null spectrum name");
-  return name;
-}
-
 int read(RecordKind kind, const char* name, int number, char* buffer) {
-  return zq::guarded([&] { zq::read_record(name_argument(name), kind, number, buffer); });
+  return zq::guarded([&] { zq::read_record(zq::name_argument(name), kind, number, buffer); });
 }
 
 int write(RecordKind kind, const char* name, int number, const char* text) {
-  return zq::guarded([&] { zq::write_record(name_argument(name), kind, number, text); });
+  return zq::guarded([&] { zq::write_record(zq::name_argument(name), kind, number, text); });
 }
 
 }  // namespace

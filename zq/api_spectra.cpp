@@ -10,11 +10,6 @@
 
 namespace {
 
-std::string name_argument(const char* name) {
-  if (name == nullptr) throw zq::Error(ZQ_EBADARG, "null spectrum name");
-  return name;
-}
-
 zq::Block block_1d(int first, int count) {
   return zq::Block{1, {first, 0}, {count, 0}};
 }
@@ -31,7 +26,7 @@ extern "C" int ZQinquireSpectrum(const char* name, int* dim, int* bases, int* ra
     if (!dim || !bases || !ranges || !layout || !type) {
       throw zq::Error(ZQ_EBADARG, "null description argument");
     }
-    const zq::SpectrumFile file(name_argument(name));
+    const zq::SpectrumFile file(zq::name_argument(name));
     const zq::Description& description = file.description();
     *dim = description.dim;
     std::copy(description.bases.begin(), description.bases.end(), bases);
@@ -44,7 +39,7 @@ extern "C" int ZQinquireSpectrum(const char* name, int* dim, int* bases, int* ra
 extern "C" int ZQcreate1dSpectrum(const char* name, int base, int range, int layout, int type) {
   return zq::guarded([&] {
     zq::Description description{1, {base}, {range}, layout, type};
-    zq::create_spectrum(name_argument(name), description);
+    zq::create_spectrum(zq::name_argument(name), description);
   });
 }
 
@@ -52,31 +47,32 @@ extern "C" int ZQcreate2dSpectrum(const char* name, int base1, int range1, int b
                                   int layout, int type) {
   return zq::guarded([&] {
     zq::Description description{2, {base1, base2}, {range1, range2}, layout, type};
-    zq::create_spectrum(name_argument(name), description);
+    zq::create_spectrum(zq::name_argument(name), description);
   });
 }
 
 extern "C" int ZQread1dSpectrum(const char* name, int first, int count, void* buffer, int type) {
   return zq::guarded(
-      [&] { zq::read_block(name_argument(name), block_1d(first, count), buffer, type); });
+      [&] { zq::read_block(zq::name_argument(name), block_1d(first, count), buffer, type); });
 }
 
 extern "C" int ZQwrite1dSpectrum(const char* name, int first, int count, const void* buffer,
                                  int type) {
   return zq::guarded(
-      [&] { zq::write_block(name_argument(name), block_1d(first, count), buffer, type); });
+      [&] { zq::write_block(zq::name_argument(name), block_1d(first, count), buffer, type); });
 }
 
 extern "C" int ZQread2dSpectrum(const char* name, int first1, int count1, int first2, int count2,
                                 void* buffer, int type) {
   return zq::guarded([&] {
-    zq::read_block(name_argument(name), block_2d(first1, count1, first2, count2), buffer, type);
+    zq::read_block(zq::name_argument(name), block_2d(first1, count1, first2, count2), buffer, type);
   });
 }
 
 extern "C" int ZQwrite2dSpectrum(const char* name, int first1, int count1, int first2, int count2,
                                  const void* buffer, int type) {
   return zq::guarded([&] {
-    zq::write_block(name_argument(name), block_2d(first1, count1, first2, count2), buffer, type);
+    zq::write_block(zq::name_argument(name), block_2d(first1, count1, first2, count2), buffer,
+                    type);
   });
 }

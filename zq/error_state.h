@@ -4,6 +4,7 @@
 
 #include <exception>
 #include <new>
+#include <string>
 
 #include "zq/error.h"
 #include "zq/zq.h"
@@ -15,6 +16,12 @@ int record_failure(int code, const char* message) noexcept;
 
 // Message for ZQerrorMessage: the specific one when `code` is the latest failure's number.
 const char* message_for(int code) noexcept;
+
+// A spectrum name handed through the C interface; a null pointer is a bad argument.
+inline std::string name_argument(const char* name) {
+  if (name == nullptr) throw Error(ZQ_EBADARG, "null spectrum name");
+  return name;
+}
 
 // Runs `body`; returns 0, or the error number after recording the failure.
 template <class Body>

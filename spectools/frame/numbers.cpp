@@ -3,6 +3,7 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <utility>
@@ -66,6 +67,12 @@ int integer_argument(std::string_view text, const ToolUsage& usage) {
 
 double real_argument(std::string_view text, const ToolUsage& usage) {
   return or_usage(scan_real(text), usage);
+}
+
+std::string number_text(double value) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%g", value);
+  return text;
 }
 
 }  // namespace spectools

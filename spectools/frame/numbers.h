@@ -3,6 +3,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "spectools/frame/usage.h"
@@ -21,5 +22,8 @@ std::optional<double> scan_real(std::string_view text);
 int decimal_argument(std::string_view text, const ToolUsage& usage);
 int integer_argument(std::string_view text, const ToolUsage& usage);
 double real_argument(std::string_view text, const ToolUsage& usage);
+
+// A real as "%g" prints it, for messages.
+std::string number_text(double value);
 
 }  // namespace spectools

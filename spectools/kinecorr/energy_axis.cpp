@@ -1,5 +1,6 @@
 // Lengthening of the energy axis up to the beam energy.
 #include "spectools/kinecorr/energy_axis.h"
+#include "spectools/frame/numbers.h"
 
 #include <climits>
 #include <cmath>
@@ -12,12 +13,6 @@ namespace {
 
 // Channels added beyond the beam energy, so that the elastic line sits inside the axis.
 constexpr double kMarginChannels = 20.0;
-
-std::string number_text(double value) {
-  char text[64];
-  std::snprintf(text, sizeof text, "%g", value);
-  return text;
-}
 
 }  // namespace
 
@@ -32,8 +27,9 @@ EnergyAxis output_energy_axis(const EnergyAxis& source, const AxisScale& scale, 
   const double range =
       source.range + std::trunc((beam_energy - top) / scale.slope + kMarginChannels);
   if (!(range >= 1.0 && range <= INT_MAX)) {
-    throw std::range_error("beam energy " + number_text(beam_energy) + " needs an energy axis of " +
-                           number_text(range) + " channels");
+    throw std::range_error("beam energy " + spectools::number_text(beam_energy) +
+                           " needs an energy axis of " + spectools::number_text(range) +
+                           " channels");
   }
   return {source.base, static_cast<int>(range)};
 }

@@ -5,6 +5,8 @@
 
 #include <cmath>
 
+#include "coulomb_orbit.h"
+
 namespace {
 
 constexpr double kScreeningScale = 2.1351788;  // 1/Å
@@ -53,12 +55,6 @@ TEST(InteratomicPotential, AnySelectorBeyondOneIsBareCoulomb) {
   }
 }
 
-// The Coulomb root of 1 - C/(r ec) - p^2/r^2.
-double coulomb_closest_approach(double coupling, double p, double ec) {
-  const double b = coupling / ec;
-  return 0.5 * (b + std::sqrt(b * b + 4.0 * p * p));
-}
-
 TEST(ClosestApproach, MatchesTheCoulombRootToTheStepResolution) {
   const engine::PairPotential pair = engine::make_pair_potential(engine::kBareCoulomb, 2, 29);
   for (const double ec : {0.5, 94.0, 1880.0}) {
@@ -67,7 +63,7 @@ TEST(ClosestApproach, MatchesTheCoulombRootToTheStepResolution) {
       // The search ends on steps of 0.1 * 2^-24 Å = 6.0E-9 Å and returns a point within
       // one and a half of them from the root.
       ASSERT_NEAR(engine::closest_approach(pair, p, ec),
-                  coulomb_closest_approach(pair.coupling, p, ec), 1.2e-8)
+                  engine_test::coulomb_closest_approach(pair.coupling, p, ec), 1.2e-8)
           << "ec " << ec << " p " << p;
     }
   }
@@ -80,7 +76,7 @@ TEST(ClosestApproach, ScreenedRootLiesBetweenImpactParameterAndCoulombRoot) {
     for (const double p : {0.0005, 0.01, 0.2, 1.0, 5.0}) {
       const double r0 = engine::closest_approach(pair, p, ec);
       EXPECT_GT(r0, p);
-      EXPECT_LT(r0, coulomb_closest_approach(pair.coupling, p, ec));
+      EXPECT_LT(r0, engine_test::coulomb_closest_approach(pair.coupling, p, ec));
       const auto f = [&](double r) {
         return 1.0 - engine::interatomic_potential(pair, r) / ec - p * p / (r * r);
       };

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <numbers>
 
+#include "coulomb_orbit.h"
 #include "shared_tables.h"
 
 namespace {
@@ -35,11 +36,6 @@ double rutherford_angle(double coupling, double ec, double p) {
   return 2.0 * std::atan(coupling / (2.0 * ec * p));
 }
 
-double coulomb_closest_approach(double coupling, double p, double ec) {
-  const double b = coupling / ec;
-  return 0.5 * (b + std::sqrt(b * b + 4.0 * p * p));
-}
-
 // The half-range Chebyshev rule integrates the even extension of the orbit integrand in
 // u = r0/r, which has a kink at u = 0: its error falls with the square of the node spacing
 // pi/60 and stays below 1e-4 rad (4.4e-5 rad at most for Coulomb).
@@ -53,7 +49,7 @@ TEST(ScatteringAngle, QuadratureReproducesRutherfordGivenTheExactTurningPoint) {
     const double ec = c.centre_of_mass_energy();
     for (int i = 1; i <= 10000; ++i) {
       const double p = 0.0005 * i;
-      const double r0 = coulomb_closest_approach(pair.coupling, p, ec);
+      const double r0 = engine_test::coulomb_closest_approach(pair.coupling, p, ec);
       ASSERT_NEAR(quadrature.centre_of_mass_angle(pair, p, ec, r0),
                   rutherford_angle(pair.coupling, ec, p), kQuadratureError)
           << "Z2 " << c.z2 << " E " << c.energy << " p " << p;
@@ -73,7 +69,7 @@ TEST(ScatteringAngle, FullCalculationReproducesRutherfordOverTheWholeTable) {
     const double ec = c.centre_of_mass_energy();
     for (int i = 1; i <= 10000; ++i) {
       const double p = 0.0005 * i;
-      const double r0 = coulomb_closest_approach(pair.coupling, p, ec);
+      const double r0 = engine_test::coulomb_closest_approach(pair.coupling, p, ec);
       const double tolerance = kQuadratureError + 250.0 * (p / r0) * (1.2e-8 / r0);
       ASSERT_NEAR(quadrature.centre_of_mass_angle(pair, p, ec),
                   rutherford_angle(pair.coupling, ec, p), tolerance)

@@ -3,31 +3,17 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <string>
+#include <vector>
 
-#include "engine/fixed_tables.h"
-#include "polysim/input_reader.h"
-#include "polysim/prepare_models.h"
-#include "polysim/status_file.h"
-#include "sample_input.h"
-#include "scratch_dir.h"
+#include "prepared_sample.h"
 
 namespace {
 
-// The sample slab, read and prepared: atom 1 has amplitudes 0.1, 0.15, 0.2 Å against its own
-// 0.1 Å, and shifts 0.1 Å in depth in structure model 2 (beam at 35 degree polar).
-polysim::SimulationInput prepared_sample() {
-  static const engine::FixedTables tables = engine::build_fixed_tables();
-  polysim_test::ScratchDir dir;
-  std::ostringstream console;
-  polysim::StatusFile status((dir.path() / "run.status").string(), console);
-  dir.write("in.dat", polysim_test::sample_input());
-  polysim::SimulationInput input =
-      polysim::read_simulation_input((dir.path() / "in.dat").string(), status);
-  polysim::prepare_models(input.crystal, input.models, input.beam, tables);
-  return input;
-}
+using polysim_test::prepared_sample;
 
+// The sample slab has atom 1 with amplitudes 0.1, 0.15, 0.2 Å against its own 0.1 Å, and shifts
+// 0.1 Å in depth in structure model 2 (beam at 35 degree polar).
 const std::vector<float> kSmallRadii{0.3f, 0.3f};
 
 TEST(MethodWarnings, WideVibrationModelAndShiftAlongTheBeam) {

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <sstream>
 
+#include "../engine/shared_tables.h"
 #include "polysim/input_checks.h"
 #include "polysim/input_reader.h"
 #include "polysim/status_file.h"
@@ -15,10 +16,7 @@
 
 namespace {
 
-const engine::FixedTables& tables() {
-  static const engine::FixedTables fixed = engine::build_fixed_tables();
-  return fixed;
-}
+using engine_test::fixed_tables;
 
 // A column of `atoms` atoms one above the other (layer a at depth 2(a - 1) Å, sigma
 // 0.1 Å) in a 1 x 1 cell grid, with the given model counts; shifts 0 and every vibration
@@ -57,7 +55,7 @@ struct Slab {
     beam.detection_angles = {0.0f};
   }
 
-  void prepare() { polysim::prepare_models(crystal, models, beam, tables()); }
+  void prepare() { polysim::prepare_models(crystal, models, beam, fixed_tables()); }
   const engine::Atom& atom(std::int32_t a) const { return crystal.atoms[a - 1]; }
 };
 
@@ -164,7 +162,7 @@ TEST(PrepareModels, ClosesEdgesAndConvertsAngles) {
   slab.prepare();
   EXPECT_EQ(slab.crystal.x_edges.back(), 2.5f);
   EXPECT_EQ(slab.crystal.y_edges.back(), 3.5f);
-  const float deg = tables().deg_to_rad;
+  const float deg = fixed_tables().deg_to_rad;
   EXPECT_EQ(slab.beam.azimuth, 45.0f * deg);
   EXPECT_EQ(slab.beam.polar_angle, 30.0f * deg);
   EXPECT_EQ(slab.beam.angle_step, 0.5f * deg);
@@ -208,7 +206,7 @@ TEST(PrepareModels, SampleInputFromTheReader) {
   polysim::StatusFile status((dir.path() / "run.status").string(), console);
   polysim::SimulationInput in =
       polysim::read_simulation_input((dir.path() / "in.dat").string(), status);
-  polysim::prepare_models(in.crystal, in.models, in.beam, tables());
+  polysim::prepare_models(in.crystal, in.models, in.beam, fixed_tables());
   // Atom 1 sinks in model 2 and vibrates differently; atom 2 moves sideways; 3 and 4 stay.
   const std::int32_t classes[] = {4, 5, 1, 1};
   for (std::size_t a = 0; a < 4; ++a) EXPECT_EQ(in.crystal.atoms[a].change_class, classes[a]) << a;
@@ -218,7 +216,7 @@ TEST(PrepareModels, SampleInputFromTheReader) {
   EXPECT_EQ(in.crystal.x_edges.back(), 3.6f);
   const float expected = 0.1f + std::sqrt(10.4f * 2.0f * 0.2f * 0.2f);
   EXPECT_NEAR(in.crystal.atoms[0].reach2, expected * expected, 1e-5);
-  EXPECT_FLOAT_EQ(in.beam.detection_angles.back(), 102.0f * tables().deg_to_rad);
+  EXPECT_FLOAT_EQ(in.beam.detection_angles.back(), 102.0f * fixed_tables().deg_to_rad);
 }
 
 }  // namespace

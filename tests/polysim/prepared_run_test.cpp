@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "../engine/shared_tables.h"
 #include "engine/fixed_tables.h"
 #include "engine/scattering.h"
 #include "fixed_seed_data.h"
@@ -21,10 +22,7 @@
 
 namespace {
 
-const engine::FixedTables& tables() {
-  static const engine::FixedTables fixed = engine::build_fixed_tables();
-  return fixed;
-}
+using engine_test::fixed_tables;
 
 // Status lines kept for inspection instead of a status file.
 struct KeptLines final : polysim::StatusLines {
@@ -55,9 +53,9 @@ polysim::SimulationInput groups_input(float first, float step, int count) {
 TEST(PreparedRun, PreparingLeavesTheInputAloneAndGivesEqualValues) {
   const polysim::SimulationInput input = read_input(polysim_test::fixed_seed_file("groups.in"));
   const polysim::SimulationInput before = input;
-  const polysim::PreparedRun first = polysim::prepare_run(input, tables());
+  const polysim::PreparedRun first = polysim::prepare_run(input, fixed_tables());
   EXPECT_TRUE(input == before);
-  const polysim::PreparedRun second = polysim::prepare_run(input, tables());
+  const polysim::PreparedRun second = polysim::prepare_run(input, fixed_tables());
   EXPECT_TRUE(first == second);
   EXPECT_FALSE(first.input == input);  // the prepared copy is in radians
   // The tables of a group that needs no rebuild are one object shared by its angles.
@@ -69,20 +67,21 @@ TEST(PreparedRun, PreparingLeavesTheInputAloneAndGivesEqualValues) {
 }
 
 TEST(Simulate, SameSeedGivesIdenticalResultsInAnyThreadAndAtAnyThreadCount) {
-  const polysim::PreparedRun run =
-      polysim::prepare_run(read_input(polysim_test::fixed_seed_file("overlayer.in")), tables());
+  const polysim::PreparedRun run = polysim::prepare_run(
+      read_input(polysim_test::fixed_seed_file("overlayer.in")), fixed_tables());
   polysim::SilentProgress silent;
-  const polysim::RunResults serial = polysim::simulate(run, tables(), {4711}, silent);
-  EXPECT_TRUE(polysim::simulate(run, tables(), {4711}, silent) == serial);
-  EXPECT_FALSE(polysim::simulate(run, tables(), {4712}, silent) == serial);
+  const polysim::RunResults serial = polysim::simulate(run, fixed_tables(), {4711}, silent);
+  EXPECT_TRUE(polysim::simulate(run, fixed_tables(), {4711}, silent) == serial);
+  EXPECT_FALSE(polysim::simulate(run, fixed_tables(), {4712}, silent) == serial);
   for (const int threads : {1, 2, 3})
-    EXPECT_TRUE(polysim::simulate(run, tables(), {4711, threads}, silent) == serial) << threads;
+    EXPECT_TRUE(polysim::simulate(run, fixed_tables(), {4711, threads}, silent) == serial)
+        << threads;
   std::vector<polysim::RunResults> parallel(3);
   std::vector<std::thread> threads;
   for (polysim::RunResults& results : parallel)
     threads.emplace_back([&run, &results] {
       polysim::SilentProgress quiet;
-      results = polysim::simulate(run, tables(), {4711}, quiet);
+      results = polysim::simulate(run, fixed_tables(), {4711}, quiet);
     });
   for (std::thread& thread : threads) thread.join();
   for (const polysim::RunResults& results : parallel) EXPECT_TRUE(results == serial);
@@ -104,10 +103,10 @@ std::vector<double> pair_one_values(const polysim::RunResults& results, int atom
 TEST(Simulate, DifferentSeedsDifferWithinTheirStatisticalError) {
   constexpr int kAtoms = 5, kAngles = 3, kSpreadSeeds = 16;
   const polysim::PreparedRun run =
-      polysim::prepare_run(groups_input(100.0f, 15.0f, kAngles), tables());
+      polysim::prepare_run(groups_input(100.0f, 15.0f, kAngles), fixed_tables());
   polysim::SilentProgress silent;
   const auto values = [&](std::int64_t seed) {
-    return pair_one_values(polysim::simulate(run, tables(), {seed}, silent), kAtoms, kAngles);
+    return pair_one_values(polysim::simulate(run, fixed_tables(), {seed}, silent), kAtoms, kAngles);
   };
   const std::vector<double> a = values(11), b = values(12);
   EXPECT_NE(a, b);
@@ -169,7 +168,8 @@ TEST(RunSchedule, RebuildsWhereTheSequentialRuleDoesInEitherScanDirection) {
   int near_misses = 0, near_rebuilds = 0;
   for (const float step : {0.7f, -0.7f}) {
     const float first = step > 0.0f ? 95.0f : 125.0f;
-    const polysim::PreparedRun run = polysim::prepare_run(groups_input(first, step, 43), tables());
+    const polysim::PreparedRun run =
+        polysim::prepare_run(groups_input(first, step, 43), fixed_tables());
     ASSERT_EQ(run.groups.size(), 2u);
     ASSERT_EQ(run.schedule.blocking.size(), 86u);
     expect_sequential_rebuilds(run, near_misses, near_rebuilds);
@@ -181,7 +181,7 @@ TEST(RunSchedule, RebuildsWhereTheSequentialRuleDoesInEitherScanDirection) {
 
 TEST(Simulate, OneRunAloneGivesExactlyItsSumsInTheWholeSimulation) {
   const polysim::PreparedRun run =
-      polysim::prepare_run(read_input(polysim_test::fixed_seed_file("groups.in")), tables());
+      polysim::prepare_run(read_input(polysim_test::fixed_seed_file("groups.in")), fixed_tables());
   const polysim::RunSchedule& schedule = run.schedule;
   // Every run with its own key: the seed and its run number.
   const auto key = [](const polysim::ScheduledRun& scheduled) {
@@ -190,15 +190,16 @@ TEST(Simulate, OneRunAloneGivesExactlyItsSumsInTheWholeSimulation) {
   };
   std::vector<engine::HitTally> tallies;
   tallies.push_back(
-      polysim::run_scheduled(run, tables(), schedule.shadowing, key(schedule.shadowing), 1));
+      polysim::run_scheduled(run, fixed_tables(), schedule.shadowing, key(schedule.shadowing), 1));
   for (const polysim::ScheduledRun& blocking : schedule.blocking)
-    tallies.push_back(polysim::run_scheduled(run, tables(), blocking, key(blocking), 1));
+    tallies.push_back(polysim::run_scheduled(run, fixed_tables(), blocking, key(blocking), 1));
   // A blocking run after the light group's rebuild, alone, on three threads.
   const std::size_t k = 1 + 4 * schedule.group_count + 1;  // angle 5, group 2
   const polysim::ScheduledRun& chosen = schedule.blocking[k - 1];
   ASSERT_EQ(chosen.parameters.angle_index, 5);
   ASSERT_EQ(chosen.group, 1u);
-  const engine::HitTally single = polysim::run_scheduled(run, tables(), chosen, key(chosen), 3);
+  const engine::HitTally single =
+      polysim::run_scheduled(run, fixed_tables(), chosen, key(chosen), 3);
   EXPECT_TRUE(static_cast<const engine::HitSums&>(single) ==
               static_cast<const engine::HitSums&>(tallies[k]));
   EXPECT_TRUE(static_cast<const engine::RunFacts&>(single) ==
@@ -210,18 +211,19 @@ TEST(Simulate, OneRunAloneGivesExactlyItsSumsInTheWholeSimulation) {
   polysim::normalise_shadowing(
       tallies[0], input.crystal, run.models,
       polysim::hit_divisor(tallies[0], input.crystal, schedule.shadowing.parameters.run_polar,
-                           tables().pi),
+                           fixed_tables().pi),
       expected);
   for (std::size_t b = 0; b < schedule.blocking.size(); ++b) {
     const polysim::ScheduledRun& blocking = schedule.blocking[b];
     const engine::HitTally& tally = tallies[b + 1];
     polysim::normalise_blocking(
         tally, input.crystal, run.models,
-        polysim::hit_divisor(tally, input.crystal, blocking.parameters.run_polar, tables().pi),
+        polysim::hit_divisor(tally, input.crystal, blocking.parameters.run_polar,
+                             fixed_tables().pi),
         blocking.parameters.angle_index, expected, run.groups[blocking.group].member);
   }
   polysim::SilentProgress silent;
-  const polysim::RunResults results = polysim::simulate(run, tables(), {97}, silent);
+  const polysim::RunResults results = polysim::simulate(run, fixed_tables(), {97}, silent);
   for (std::int32_t j = 1; j <= 6; ++j)
     for (std::int32_t a = 1; a <= 5; ++a)
       EXPECT_EQ(results.block_yield(2, 2, a, j), expected.block_yield(2, 2, a, j)) << j << a;
@@ -240,13 +242,13 @@ TEST(PreparedRun, StructureModelsWithoutVibrationModelsRun) {
   replace(" 5 2 2 1 3 3 2 4 6 2 2 1 1 7 7 1 1 2 2", " 5 2 2 1 3 3 2 4 6 3 1 1 0 7 7 1 0 2 0");
   replace(" 1 2\n 'sigma top' 2\n 0.1 0.13\n 1 2\n", " 1 2 2\n");
   replace(" 0.1 0.1\n 0.13 0.1\n", " 0.0 0.1 0.0  0.0 0.0 0.0\n\n");
-  const polysim::PreparedRun run = polysim::prepare_run(read_input(text), tables());
+  const polysim::PreparedRun run = polysim::prepare_run(read_input(text), fixed_tables());
   EXPECT_EQ(run.input.models.vibrated_atom_count, 0);
   EXPECT_EQ(run.models.vibrated_atom_count, 2);
   EXPECT_EQ(run.schedule.shadowing.tables->rings.atom_count, 2);
   EXPECT_EQ(run.input.crystal.atoms[0].change_class, 5);
   polysim::SilentProgress silent;
-  const polysim::RunResults results = polysim::simulate(run, tables(), {5}, silent);
+  const polysim::RunResults results = polysim::simulate(run, fixed_tables(), {5}, silent);
   for (std::int32_t s = 1; s <= 3; ++s) EXPECT_GT(results.hit_probability(1, s, 1), 0.5f) << s;
 }
 

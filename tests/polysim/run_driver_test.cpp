@@ -14,26 +14,14 @@
 #include "polysim/prepare_models.h"
 #include "polysim/run_normalisation.h"
 #include "polysim/run_schedule.h"
+#include "prepared_sample.h"
 #include "sample_input.h"
 #include "scratch_dir.h"
 
 namespace {
 
-const engine::FixedTables& tables() {
-  static const engine::FixedTables fixed = engine::build_fixed_tables();
-  return fixed;
-}
-
-polysim::SimulationInput prepared_sample(const std::string& text = polysim_test::sample_input()) {
-  polysim_test::ScratchDir dir;
-  std::ostringstream console;
-  polysim::StatusFile status((dir.path() / "run.status").string(), console);
-  dir.write("in.dat", text);
-  polysim::SimulationInput input =
-      polysim::read_simulation_input((dir.path() / "in.dat").string(), status);
-  polysim::prepare_models(input.crystal, input.models, input.beam, tables());
-  return input;
-}
+using engine_test::fixed_tables;
+using polysim_test::prepared_sample;
 
 TEST(RunDriver, IonTargetTruncatesAndRefusesCountsBeyondAnInt) {
   // Normal incidence, 10 ions per Å², a 3 x 4 Å cell.
@@ -46,7 +34,7 @@ TEST(RunDriver, IonTargetTruncatesAndRefusesCountsBeyondAnInt) {
 }
 
 TEST(RunDriver, ReferenceAngleLimitedToOneHundredthToOneTenthDegree) {
-  const float d2r = tables().deg_to_rad;
+  const float d2r = fixed_tables().deg_to_rad;
   EXPECT_FLOAT_EQ(polysim::reference_angle(0.0f, 0.0f, d2r), 0.1f * d2r);  // z_max = 0
   EXPECT_FLOAT_EQ(polysim::reference_angle(0.0f, 1.0e-3f, d2r), 0.1f * d2r);
   EXPECT_FLOAT_EQ(polysim::reference_angle(0.0f, 1.0e4f, d2r), 0.01f * d2r);
@@ -62,7 +50,7 @@ TEST(RunDriver, DeflectionTableRebuiltOnlyBeyondTwoHundredths) {
 }
 
 TEST(RunDriver, KinematicFactorLimits) {
-  const float pi = tables().pi;
+  const float pi = fixed_tables().pi;
   EXPECT_FLOAT_EQ(engine::kinematic_factor(1.008f, 63.546f, 0.0f), 1.0f);
   EXPECT_NEAR(engine::kinematic_factor(1.008f, 63.546f, pi / 2.0f),
               (63.546f - 1.008f) / (63.546f + 1.008f), 1e-6f);
@@ -70,8 +58,8 @@ TEST(RunDriver, KinematicFactorLimits) {
 }
 
 TEST(RunDriver, GeometryWithoutASolutionIsRefusedNamingTheAngle) {
-  const float pi = tables().pi;
-  const float d2r = tables().deg_to_rad;
+  const float pi = fixed_tables().pi;
+  const float d2r = fixed_tables().deg_to_rad;
   polysim::SimulationInput input = prepared_sample();
   EXPECT_NO_THROW(polysim::check_run_geometry(input, pi, d2r));
 
@@ -118,9 +106,9 @@ TEST(RunDriver, NormalisationTurnsWeightedDensitiesIntoProbabilities) {
   engine::HitTally tally(vibrations, structures, atoms);
   tally.ions_run = 200;
   tally.hit_norm = 0.25f;
-  const float divisor = polysim::hit_divisor(tally, input.crystal, 0.0f, tables().pi);
+  const float divisor = polysim::hit_divisor(tally, input.crystal, 0.0f, fixed_tables().pi);
   // 200 ions over the 3.6 x 3.6 Å cell at normal incidence.
-  EXPECT_FLOAT_EQ(divisor, 200.0f / (3.6f * 3.6f) * 0.25f * tables().pi * 125.0f);
+  EXPECT_FLOAT_EQ(divisor, 200.0f / (3.6f * 3.6f) * 0.25f * fixed_tables().pi * 125.0f);
   tally.hit(2, 1, 1) = divisor / polysim::gauss_coefficient_of(input.crystal, input.models, 2, 1);
   tally.hit(3, 2, 4) = 0.5f * divisor / input.crystal.atoms[3].gauss_coeff;
   polysim::RunResults results(atoms, structures, vibrations, 5);

@@ -17,10 +17,6 @@ namespace {
 
 using zq_test::StoreTest;
 
-bool contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 // Counts that fit every element type: 0..99 repeating, as int32.
 std::vector<std::int32_t> ramp(std::size_t count, int start = 0) {
   std::vector<std::int32_t> values(count);
@@ -144,7 +140,7 @@ TEST_F(StoreTest, MisfitFarIntoALargeBlockIsNamedAndWritesNothing) {
   std::vector<std::int32_t> changed(block.size(), 9);
   changed[998 * 40 + 35] = 40000;  // channel (35, 998), in the last piece
   EXPECT_EQ(ZQwrite2dSpectrum("big", 0, 40, 0, 1000, changed.data(), ZQ_INT32), ZQ_ECONVERT);
-  EXPECT_TRUE(contains(ZQerrorMessage(ZQerrno), "value 40000 for channel (35, 998)"))
+  EXPECT_TRUE(zq_test::contains(ZQerrorMessage(ZQerrno), "value 40000 for channel (35, 998)"))
       << ZQerrorMessage(ZQerrno);
   std::vector<std::int32_t> back(block.size(), -1);
   ASSERT_EQ(ZQread2dSpectrum("big", 0, 40, 0, 1000, back.data(), ZQ_INT32), 0);
@@ -154,7 +150,7 @@ TEST_F(StoreTest, MisfitFarIntoALargeBlockIsNamedAndWritesNothing) {
   ASSERT_EQ(ZQwrite2dSpectrum("big", 0, 40, 0, 1000, back.data(), ZQ_INT32), 0);
   std::vector<std::int8_t> small(block.size());
   EXPECT_EQ(ZQread2dSpectrum("big", 0, 40, 0, 1000, small.data(), ZQ_INT8), ZQ_ECONVERT);
-  EXPECT_TRUE(contains(ZQerrorMessage(ZQerrno), "count 300 at channel (39, 999)"))
+  EXPECT_TRUE(zq_test::contains(ZQerrorMessage(ZQerrno), "count 300 at channel (39, 999)"))
       << ZQerrorMessage(ZQerrno);
 }
 
@@ -219,7 +215,7 @@ TEST_F(StoreTest, ValueThatDoesNotFitTheStoredTypeFailsAndWritesNothing) {
   ASSERT_EQ(ZQwrite1dSpectrum("small", 0, 3, good, ZQ_INT32), 0);
   const std::int32_t bad[3] = {10, 256, 30};
   EXPECT_EQ(ZQwrite1dSpectrum("small", 0, 3, bad, ZQ_INT32), ZQ_ECONVERT);
-  EXPECT_TRUE(contains(ZQerrorMessage(ZQerrno), "value 256 for channel 1"))
+  EXPECT_TRUE(zq_test::contains(ZQerrorMessage(ZQerrno), "value 256 for channel 1"))
       << ZQerrorMessage(ZQerrno);
   std::int32_t back[3];
   ASSERT_EQ(ZQread1dSpectrum("small", 0, 3, back, ZQ_INT32), 0);
@@ -232,7 +228,7 @@ TEST_F(StoreTest, CountThatDoesNotFitTheBufferTypeFailsTheRead) {
   ASSERT_EQ(ZQwrite2dSpectrum("big", 0, 2, 5, 2, counts, ZQ_UINT32), 0);
   std::int32_t back[4];
   EXPECT_EQ(ZQread2dSpectrum("big", 0, 2, 5, 2, back, ZQ_INT32), ZQ_ECONVERT);
-  EXPECT_TRUE(contains(ZQerrorMessage(ZQerrno), "count 4000000000 at channel (1, 6)"))
+  EXPECT_TRUE(zq_test::contains(ZQerrorMessage(ZQerrno), "count 4000000000 at channel (1, 6)"))
       << ZQerrorMessage(ZQerrno);
   EXPECT_EQ(ZQread2dSpectrum("big", 0, 2, 5, 1, back, ZQ_INT32), 0);
 }

@@ -11,17 +11,13 @@ namespace {
 
 using zq_test::ScratchDir;
 
-bool contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 TEST(Experiment, MissingDirectoryCannotBeConnected) {
   ScratchDir dir;
   const std::string missing = dir.str() + "/absent";
   ASSERT_EQ(ZQsetExperimentPath(missing.c_str()), 0);
   EXPECT_EQ(ZQconnectExperiment("capabilities"), ZQ_ENOEXPERIMENT);
   EXPECT_EQ(ZQerrno, ZQ_ENOEXPERIMENT);
-  EXPECT_TRUE(contains(ZQerrorMessage(ZQerrno), missing)) << ZQerrorMessage(ZQerrno);
+  EXPECT_TRUE(zq_test::contains(ZQerrorMessage(ZQerrno), missing)) << ZQerrorMessage(ZQerrno);
 }
 
 TEST(Experiment, PlainFileIsNoExperiment) {

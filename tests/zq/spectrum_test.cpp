@@ -30,10 +30,6 @@ Inquiry inquire(const char* name) {
   return result;
 }
 
-bool contains(const std::string& text, const std::string& part) {
-  return text.find(part) != std::string::npos;
-}
-
 using Spectrum = StoreTest;
 
 TEST_F(Spectrum, DescriptionComesBackAsCreated) {
@@ -109,7 +105,7 @@ TEST_F(Spectrum, BadNamesAreRefusedByEveryCall) {
   int buffer[1] = {};
   char record[ZQ_RECORD_SIZE];
   EXPECT_EQ(ZQcreate1dSpectrum("../out", 0, 1, 0, ZQ_INT32), ZQ_EBADNAME);
-  EXPECT_TRUE(contains(ZQerrorMessage(ZQerrno), "separator"));
+  EXPECT_TRUE(zq_test::contains(ZQerrorMessage(ZQerrno), "separator"));
   EXPECT_EQ(ZQcreate1dSpectrum("", 0, 1, 0, ZQ_INT32), ZQ_EBADNAME);
   EXPECT_EQ(ZQread1dSpectrum("..", 0, 1, buffer, ZQ_INT32), ZQ_EBADNAME);
   EXPECT_EQ(ZQwriteCalibration("a/b", 1, "x"), ZQ_EBADNAME);
@@ -121,7 +117,7 @@ TEST_F(Spectrum, BadNamesAreRefusedByEveryCall) {
 TEST_F(Spectrum, MissingSpectrumIsReportedByName) {
   const Inquiry ghost = inquire("ghost");
   EXPECT_EQ(ghost.status, ZQ_ENOSPECTRUM);
-  EXPECT_TRUE(contains(ZQerrorMessage(ZQerrno), "'ghost'"));
+  EXPECT_TRUE(zq_test::contains(ZQerrorMessage(ZQerrno), "'ghost'"));
   int counts[1];
   EXPECT_EQ(ZQwrite1dSpectrum("ghost", 0, 1, counts, ZQ_INT32), ZQ_ENOSPECTRUM);
   EXPECT_FALSE(std::filesystem::exists(dir_.path() / "ghost.h5"));
@@ -130,7 +126,8 @@ TEST_F(Spectrum, MissingSpectrumIsReportedByName) {
 TEST_F(Spectrum, FileThatIsNoSpectrumIsReportedDamaged) {
   dir_.write("text.h5", "counts 1 2 3\n");
   EXPECT_EQ(inquire("text").status, ZQ_EDAMAGED);
-  EXPECT_TRUE(contains(ZQerrorMessage(ZQerrno), "not an HDF5 file")) << ZQerrorMessage(ZQerrno);
+  EXPECT_TRUE(zq_test::contains(ZQerrorMessage(ZQerrno), "not an HDF5 file"))
+      << ZQerrorMessage(ZQerrno);
 }
 
 TEST_F(Spectrum, Hdf5FailureCarriesHdf5sReason) {
@@ -140,8 +137,8 @@ TEST_F(Spectrum, Hdf5FailureCarriesHdf5sReason) {
   std::filesystem::resize_file(dir_.path() / "cut.h5", 1500);
   EXPECT_EQ(inquire("cut").status, ZQ_EHDF5);
   const std::string message = ZQerrorMessage(ZQerrno);
-  EXPECT_TRUE(contains(message, "HDF5 failure while opening spectrum file")) << message;
-  EXPECT_TRUE(contains(message, "truncated")) << message;
+  EXPECT_TRUE(zq_test::contains(message, "HDF5 failure while opening spectrum file")) << message;
+  EXPECT_TRUE(zq_test::contains(message, "truncated")) << message;
 }
 
 }  // namespace

@@ -15,6 +15,10 @@
 
 namespace zq_test {
 
+inline bool contains(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
 class ScratchDir {
  public:
   ScratchDir() {
