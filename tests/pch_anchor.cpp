@@ -1,0 +1,1 @@
+// Compiled only to build the precompiled header that every test binary shares.
