@@ -101,6 +101,23 @@ TEST(IonplotResultFile, ReadsTablesContinuedOverLinesAndTheModels) {
   EXPECT_THROW(ionplot::read_result_file(kData + "/rfactor2.dat"), ionplot::PlotError);
 }
 
+// monosim's layout: its three tables come first, headed "Yield per ... (Layers)", and the
+// per-atom table must not be taken for the per-element one.
+TEST(IonplotResultFile, ReadsMonosimResultFiles) {
+  const ionplot::ResultCurves c =
+      ionplot::read_result_file(kData + "/../../monosim/data/result_plain.out");
+  EXPECT_EQ(c.angles, (std::vector<double>{120.0, 121.5, 123.0}));
+  EXPECT_EQ(c.total, (std::vector<double>{0.207, 0.229, 0.251}));
+  EXPECT_EQ(c.type_z, (std::vector<int>{28}));
+  ASSERT_EQ(c.elements.size(), 1u);
+  EXPECT_EQ(c.elements[0], (std::vector<double>{0.207, 0.229, 0.251}));
+  ASSERT_EQ(c.layers.size(), 2u);
+  EXPECT_EQ(c.layers[0], (std::vector<double>{0.067, 0.078, 0.089}));
+  EXPECT_EQ(c.layers[1], (std::vector<double>{0.140, 0.152, 0.162}));
+  EXPECT_EQ(c.layer_hitting, (std::vector<double>{0.020, 0.046}));
+  EXPECT_EQ(c.label, "result_plain.out");
+}
+
 TEST(IonplotProgram, DrawsEveryKindAsPngOrSvgOfTheAskedSize) {
   const Scratch dir;
   const struct {
