@@ -19,7 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 
 const std::string kResult =
-    std::string(IONBEAM_TEST_DATA) + "/../../polysim/data/result_small.0001";
+    (std::filesystem::path(IONBEAM_TEST_DATA) / "../../polysim/data/result_small.0001").string();
 const std::string kData = IONBEAM_TEST_DATA;
 
 class Scratch {

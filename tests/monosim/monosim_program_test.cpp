@@ -38,7 +38,7 @@ Outcome run_monosim(const ScratchDir& dir, const std::string& environment = "ION
 }
 
 std::string read_data(const std::string& name) {
-  std::ifstream in(std::string(IONBEAM_TEST_DATA) + "/" + name);
+  std::ifstream in(std::filesystem::path(IONBEAM_TEST_DATA) / name);
   std::stringstream text;
   text << in.rdbuf();
   return text.str();

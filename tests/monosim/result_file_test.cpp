@@ -3,6 +3,7 @@
 // past 100 values, the per-layer and per-element sums with an empty layer, the correlation
 // line present and absent, the words chosen by the flags.
 #include <gtest/gtest.h>
+#include <filesystem>
 
 #include <fstream>
 #include <sstream>
@@ -14,7 +15,7 @@
 namespace {
 
 std::string expected(const std::string& name) {
-  std::ifstream in(std::string(IONBEAM_TEST_DATA) + "/" + name);
+  std::ifstream in(std::filesystem::path(IONBEAM_TEST_DATA) / name);
   std::stringstream text;
   text << in.rdbuf();
   return text.str();

@@ -24,7 +24,7 @@ using Clock = std::chrono::steady_clock;
 // output thrown away.
 pid_t start_tool(const std::string& tool, const std::vector<std::string>& args,
                  const std::string& experiment) {
-  const std::string program = std::string(IONBEAM_BIN_DIR) + "/" + tool;
+  const std::string program = (std::filesystem::path(IONBEAM_BIN_DIR) / tool).string();
   std::vector<const char*> argv{program.c_str()};
   for (const std::string& arg : args) argv.push_back(arg.c_str());
   argv.push_back(nullptr);

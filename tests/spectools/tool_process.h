@@ -3,6 +3,7 @@
 #pragma once
 
 #include <sys/wait.h>
+#include <filesystem>
 
 #include <array>
 #include <cstdio>
@@ -47,7 +48,7 @@ inline Outcome run_program(const std::string& program, const std::vector<std::st
     command += " && unset EXPERIMENTDIR;";
   }
   command += ' ';
-  command += quoted(std::string(IONBEAM_BIN_DIR) + "/" + program);
+  command += quoted((std::filesystem::path(IONBEAM_BIN_DIR) / program).string());
   for (const std::string& word : args) {
     command += ' ';
     command += quoted(word);

@@ -138,7 +138,8 @@ TEST(DominDump, TornMissingOrForeignDumpsAreRefused) {
 }
 
 TEST(DominDump, ReadsAndRewritesAFortranWrittenDumpByteForByte) {
-  const std::string fortran = std::string(IONBEAM_TEST_DATA) + "/domin_dump_n2.bin";
+  const std::string fortran =
+      (std::filesystem::path(IONBEAM_TEST_DATA) / "domin_dump_n2.bin").string();
   std::vector<float> scale;
   const MinimizerState st = structfit::read_restart_file(fortran, 2, scale);
   EXPECT_EQ(st.protocol_flag, 1);

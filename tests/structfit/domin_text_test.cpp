@@ -21,7 +21,7 @@ std::string read_file(const std::string& path) {
 }
 
 std::string expected(const char* name) {
-  return read_file(std::string(IONBEAM_TEST_DATA) + "/" + name);
+  return read_file((std::filesystem::path(IONBEAM_TEST_DATA) / name).string());
 }
 
 const std::vector<float> x{1.5F, -0.000123456F, 98765.4F, -2.0F, 0.0F, 3.14159265F};

@@ -2,6 +2,7 @@
 // a scratch working directory, with helpers to read variants of the set-up.
 #pragma once
 
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -12,7 +13,7 @@
 namespace structfit_test {
 
 inline std::string data_text(const std::string& name) {
-  std::ifstream in(std::string(IONBEAM_TEST_DATA) + "/" + name);
+  std::ifstream in(std::filesystem::path(IONBEAM_TEST_DATA) / name);
   if (!in) throw std::runtime_error("missing test data " + name);
   std::stringstream text;
   text << in.rdbuf();

@@ -22,7 +22,7 @@ using structfit::SkewLine;
 
 // Pairs of lines: five bit patterns in hexadecimal, then the line written for them.
 TEST(SkewFile, LinesMatchTheFortranRuntimeByteForByte) {
-  std::ifstream in(std::string(IONBEAM_TEST_DATA) + "/skew_expected.txt");
+  std::ifstream in(std::filesystem::path(IONBEAM_TEST_DATA) / "skew_expected.txt");
   ASSERT_TRUE(in) << "skew_expected.txt";
   std::vector<SkewLine> lines;
   std::string expected;

@@ -3,6 +3,7 @@
 
 #include <bit>
 #include <cstdint>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 
@@ -52,7 +53,7 @@ std::vector<std::string> split_items(const std::string& list) {
 }  // namespace
 
 std::vector<ReferenceCase> load_reference_cases(bool fixed) {
-  std::ifstream in(std::string(IONBEAM_TEST_DATA) + "/reader_expected.txt");
+  std::ifstream in(std::filesystem::path(IONBEAM_TEST_DATA) / "reader_expected.txt");
   std::vector<ReferenceCase> cases;
   std::string line;
   while (std::getline(in, line)) {

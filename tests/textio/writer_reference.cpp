@@ -3,6 +3,7 @@
 #include "writer_reference.h"
 
 #include <bit>
+#include <filesystem>
 #include <fstream>
 #include <stdexcept>
 #include <string_view>
@@ -34,7 +35,7 @@ WriterItem parse_item(const std::string& line) {
 }  // namespace
 
 std::vector<WriterCase> load_writer_cases(const std::string& file_name) {
-  const std::string path = std::string(IONBEAM_TEST_DATA) + "/" + file_name;
+  const std::string path = (std::filesystem::path(IONBEAM_TEST_DATA) / file_name).string();
   std::ifstream in(path);
   if (!in) throw std::runtime_error("cannot open " + path);
   std::vector<WriterCase> cases;
