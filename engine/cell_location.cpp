@@ -3,6 +3,7 @@
 #include "engine/cell_location.h"
 
 #include <cmath>
+#include <limits>
 
 namespace engine {
 
@@ -28,6 +29,26 @@ std::int32_t locate_cell(std::span<const float> edges, float x, std::int32_t sta
     while (k < n && x > edge(edges, k)) ++k;
   }
   return k;
+}
+
+NearbyCells prepare_nearby_cells(std::span<const float> edges) {
+  constexpr float kInf = std::numeric_limits<float>::infinity();
+  constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
+  const auto n = static_cast<std::int32_t>(edges.size());
+  NearbyCells near;
+  if (n == 0) return near;
+  bool ascending = true;  // and no NaN
+  for (std::int32_t j = 1; j <= n; ++j)
+    ascending = ascending && !std::isnan(edge(edges, j)) &&
+                (j == 1 || edge(edges, j - 1) <= edge(edges, j));
+  near.step.assign(static_cast<std::size_t>(n) + 1, kNaN);
+  near.window.assign(static_cast<std::size_t>(n) + 3, ascending ? kInf : kNaN);
+  near.window[0] = near.window[1] = ascending ? -kInf : kNaN;
+  for (std::int32_t j = 1; j < n; ++j) {
+    near.step[static_cast<std::size_t>(j)] = edge(edges, j);
+    if (ascending) near.window[static_cast<std::size_t>(j) + 1] = edge(edges, j);
+  }
+  return near;
 }
 
 std::int32_t search_upward(std::span<const float> edges, float x, std::int32_t start) {

@@ -2,8 +2,10 @@
 // list, and the folding of lateral coordinates into the repeat cell.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace engine {
 
@@ -13,6 +15,43 @@ namespace engine {
 // B(k) it rises while x > B(k) (result B(k - 1) < x <= B(k)). The result stays in 1..n
 // whatever x is; a NaN leaves the limited start. An empty list gives 1.
 std::int32_t locate_cell(std::span<const float> edges, float x, std::int32_t start);
+
+// locate_cell for a start near the result, prepared for one edge list: the result then
+// depends on B(1..n - 1) only, as start - [x < B(start - 1)] + [x >= B(start)], where an edge
+// the search never crosses (below cell 1, above cell n) is a NaN that no comparison passes.
+// That holds wherever the search moves at most one interval: for ascending edges,
+// - B(k - 1) <= x < B(k) stays at k;
+// - B(k - 2) <= x < B(k - 1) falls to k - 1 and stops (x >= B(k - 2)), as does any x below
+//   B(1) from k = 2 (the fall ends at 1);
+// - B(k) <= x <= B(k + 1) rises to k + 1 (at x = B(k) directly, above it by one step that
+//   stops at x <= B(k + 1)), as does any x at or above B(n - 1) from k = n - 1 (the rise ends
+//   at n); from k = n every x at or above B(n - 1) stays at n.
+// So the window B(k - 2) <= x <= B(k + 1) (open below for k <= 2, above for k >= n - 1)
+// decides; outside it, a NaN, a start outside 1..n or edges that do not ascend take the
+// full search. The step and window lists are the crossings and window ends with their
+// open sides (NaN, -inf, +inf) filled in, so the cell search of a step needs no branch on
+// where the ion is.
+struct NearbyCells {
+  std::vector<float> step;    // index j = 0..n: B(j) for 1 <= j < n, NaN at 0 and n
+  std::vector<float> window;  // index j + 1 for j = -1..n + 1: B(j) for 1 <= j < n, -inf
+                              // below, +inf above
+};
+
+// The lists of `edges`; edges that do not ascend get a window no x lies in.
+NearbyCells prepare_nearby_cells(std::span<const float> edges);
+
+// locate_cell(edges, x, start), with `near` prepared from `edges`.
+inline std::int32_t locate_cell(const NearbyCells& near, std::span<const float> edges, float x,
+                                std::int32_t start) {
+  const auto n = static_cast<std::int32_t>(near.step.size()) - 1;
+  if (start >= 1 && start <= n) {
+    const auto k = static_cast<std::size_t>(start);
+    if (near.window[k - 1] <= x && x <= near.window[k + 2])
+      return start - static_cast<std::int32_t>(x < near.step[k - 1]) +
+             static_cast<std::int32_t>(x >= near.step[k]);
+  }
+  return locate_cell(edges, x, start);
+}
 
 // The same interval searched only upward from `start`: the first k >= start with x <= B(k),
 // or n.

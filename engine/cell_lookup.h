@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "engine/cell_location.h"
 #include "engine/model.h"
 
 namespace engine {
@@ -49,6 +50,7 @@ struct CandidateBlock {
 struct CellLookup {
   std::vector<CellView> x, y;
   std::vector<std::size_t> layer;
+  NearbyCells x_near, y_near;                              // the cell search of the lateral edges
   std::int32_t x_count = 0, y_count = 0, layer_count = 0;  // nx + 2, ny + 2, nz + 2
   std::vector<std::size_t>
       block_first;  // per (mode, L, ky, kx) the first atom, one more at the end

@@ -2,7 +2,8 @@
 // that can tell them apart: the rounding without jumps, checked at every half of the table
 // ranges and next to it; the fold that returns a coordinate already inside the repeat cell,
 // checked at the ends of the range it covers; the Gaussian table index formed from the
-// generator's raw output, checked at every step.
+// generator's raw output, checked at every step; the cell search near its start, checked at
+// every edge, next to it and between, from every start.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -151,6 +152,41 @@ TEST(ExactShortcuts, GaussianIndexFromTheRawOutputIsTheRoundedDeviatesForEveryOu
     const std::uint32_t k = stream.next_bits();
     ASSERT_EQ(engine::gauss_level(k), plain_level(k)) << k;
   }
+}
+
+// Every x that can tell two searches apart: each edge with its neighbouring floats, points
+// between the edges, beyond both ends, the infinities and a NaN; from every start and starts
+// outside the list. Edge lists of one to five intervals (the windows of the first and last
+// cells overlap the open ends), with a repeated edge, and lists the fast path must refuse.
+TEST(ExactShortcuts, CellSearchNearTheStartFindsWhatTheFullSearchFinds) {
+  const std::vector<std::vector<float>> lists = {
+      {0.0f},
+      {0.0f, 3.615f},
+      {0.0f, 1.8075f, 3.615f},
+      {0.0f, 1.0f, 2.5f, 4.0f},
+      {0.0f, 0.5f, 0.5f, 2.0f, 2.25f, 6.0f},
+      {-1.0f, 0.0f, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f},
+      {0.0f, 2.0f, 1.0f, 3.0f},            // not ascending: always the full search
+      {0.0f, NAN, 2.0f},                   // nor with a NaN
+      {-INFINITY, 0.0f, 1.0f, INFINITY}};  // infinite edges order like any others
+  for (const auto& edges : lists) {
+    const engine::NearbyCells near = engine::prepare_nearby_cells(edges);
+    std::vector<float> xs = {-1.0e30f, 1.0e30f, INFINITY, -INFINITY, NAN};
+    for (std::size_t j = 0; j < edges.size(); ++j) {
+      const float b = edges[j];
+      xs.insert(xs.end(), {b, std::nextafterf(b, -INFINITY), std::nextafterf(b, INFINITY)});
+      if (j + 1 < edges.size()) xs.push_back(0.5f * (b + edges[j + 1]));
+    }
+    const auto n = static_cast<std::int32_t>(edges.size());
+    for (std::int32_t start = -1; start <= n + 2; ++start) {
+      for (const float x : xs) {
+        ASSERT_EQ(engine::locate_cell(near, edges, x, start), engine::locate_cell(edges, x, start))
+            << x << " from " << start << " in a list of " << n;
+      }
+    }
+  }
+  const engine::NearbyCells none = engine::prepare_nearby_cells({});
+  EXPECT_EQ(engine::locate_cell(none, {}, 1.0f, 2), 1);
 }
 
 }  // namespace
