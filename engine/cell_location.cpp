@@ -36,6 +36,8 @@ NearbyCells prepare_nearby_cells(std::span<const float> edges) {
   constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
   const auto n = static_cast<std::int32_t>(edges.size());
   NearbyCells near;
+  near.edges.assign(edges.begin(), edges.end());
+  near.count = n;
   if (n == 0) return near;
   bool ascending = true;  // and no NaN
   for (std::int32_t j = 1; j <= n; ++j)
@@ -49,6 +51,10 @@ NearbyCells prepare_nearby_cells(std::span<const float> edges) {
     if (ascending) near.window[static_cast<std::size_t>(j) + 1] = edge(edges, j);
   }
   return near;
+}
+
+std::int32_t locate_far_cell(const NearbyCells& near, float x, std::int32_t start) {
+  return locate_cell(near.edges, x, start);
 }
 
 std::int32_t search_upward(std::span<const float> edges, float x, std::int32_t start) {

@@ -32,25 +32,28 @@ std::int32_t locate_cell(std::span<const float> edges, float x, std::int32_t sta
 // open sides (NaN, -inf, +inf) filled in, so the cell search of a step needs no branch on
 // where the ion is.
 struct NearbyCells {
+  std::vector<float> edges;   // B(1..n), for the full search
   std::vector<float> step;    // index j = 0..n: B(j) for 1 <= j < n, NaN at 0 and n
   std::vector<float> window;  // index j + 1 for j = -1..n + 1: B(j) for 1 <= j < n, -inf
                               // below, +inf above
+  std::int32_t count = 0;     // n
 };
 
 // The lists of `edges`; edges that do not ascend get a window no x lies in.
 NearbyCells prepare_nearby_cells(std::span<const float> edges);
 
-// locate_cell(edges, x, start), with `near` prepared from `edges`.
-inline std::int32_t locate_cell(const NearbyCells& near, std::span<const float> edges, float x,
-                                std::int32_t start) {
-  const auto n = static_cast<std::int32_t>(near.step.size()) - 1;
-  if (start >= 1 && start <= n) {
+// locate_cell(near.edges, x, start) out of line, for the rare steps outside the window.
+std::int32_t locate_far_cell(const NearbyCells& near, float x, std::int32_t start);
+
+// locate_cell(near.edges, x, start).
+inline std::int32_t locate_cell_near(const NearbyCells& near, float x, std::int32_t start) {
+  if (start >= 1 && start <= near.count) {
     const auto k = static_cast<std::size_t>(start);
     if (near.window[k - 1] <= x && x <= near.window[k + 2])
       return start - static_cast<std::int32_t>(x < near.step[k - 1]) +
              static_cast<std::int32_t>(x >= near.step[k]);
   }
-  return locate_cell(edges, x, start);
+  return locate_far_cell(near, x, start);
 }
 
 // The same interval searched only upward from `start`: the first k >= start with x <= B(k),

@@ -53,7 +53,6 @@ struct LateralWalk {
   float IonState::*across;
   std::int32_t IonState::*across_cell;
   const std::vector<float>& along_edges;
-  const std::vector<float>& across_edges;
   const NearbyCells& across_near;
   std::int32_t along_cells;
   float along_period, across_period;
@@ -66,14 +65,14 @@ LateralWalk lateral_walk(WalkMode mode, const IonState& ion, const TrackingConte
   const Crystal& crystal = context.crystal;
   const IonDirection& d = ion.direction;
   if (mode == WalkMode::kX)
-    return {&IonState::x,     &IonState::kx,    &IonState::y,          &IonState::ky,
-            crystal.x_edges,  crystal.y_edges,  context.cells.y_near,  crystal.cell_count_x,
-            crystal.repeat_x, crystal.repeat_y, d.sin_phi / d.cos_phi, d.slope_x,
-            d.step_x};
-  return {&IonState::y,     &IonState::ky,    &IonState::x,          &IonState::kx,
-          crystal.y_edges,  crystal.x_edges,  context.cells.x_near,  crystal.cell_count_y,
-          crystal.repeat_y, crystal.repeat_x, d.cos_phi / d.sin_phi, d.slope_y,
-          d.step_y};
+    return {&IonState::x,          &IonState::kx,    &IonState::y,
+            &IonState::ky,         crystal.x_edges,  context.cells.y_near,
+            crystal.cell_count_x,  crystal.repeat_x, crystal.repeat_y,
+            d.sin_phi / d.cos_phi, d.slope_x,        d.step_x};
+  return {&IonState::y,          &IonState::ky,    &IonState::x,
+          &IonState::kx,         crystal.y_edges,  context.cells.x_near,
+          crystal.cell_count_y,  crystal.repeat_y, crystal.repeat_x,
+          d.cos_phi / d.sin_phi, d.slope_y,        d.step_y};
 }
 
 // The first edge plane the line meets from coordinate `at`: the lowest k with B(k) >= at
@@ -110,7 +109,7 @@ bool cross_plane(const LateralWalk& w, IonState& ion, const TrackingContext& con
   along = plane;
   if (!(ion.z <= context.z_end)) return false;
   across = wrap_periodic(across, w.across_period);
-  ion.*w.across_cell = locate_cell(w.across_near, w.across_edges, across, ion.*w.across_cell);
+  ion.*w.across_cell = locate_cell_near(w.across_near, across, ion.*w.across_cell);
   sink_layer(ion, context.crystal);
   return true;
 }
@@ -137,8 +136,8 @@ void move_to_depth(IonState& ion, float depth, const TrackingContext& context) {
   ion.x = wrap_periodic(ion.x + dz * ion.direction.slope_x, crystal.repeat_x);
   ion.y = wrap_periodic(ion.y + dz * ion.direction.slope_y, crystal.repeat_y);
   ion.z = depth;
-  ion.kx = locate_cell(context.cells.x_near, crystal.x_edges, ion.x, ion.kx);
-  ion.ky = locate_cell(context.cells.y_near, crystal.y_edges, ion.y, ion.ky);
+  ion.kx = locate_cell_near(context.cells.x_near, ion.x, ion.kx);
+  ion.ky = locate_cell_near(context.cells.y_near, ion.y, ion.ky);
 }
 
 WalkMode choose_walk_mode(const IonDirection& direction) {

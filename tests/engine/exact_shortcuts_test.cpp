@@ -180,13 +180,13 @@ TEST(ExactShortcuts, CellSearchNearTheStartFindsWhatTheFullSearchFinds) {
     const auto n = static_cast<std::int32_t>(edges.size());
     for (std::int32_t start = -1; start <= n + 2; ++start) {
       for (const float x : xs) {
-        ASSERT_EQ(engine::locate_cell(near, edges, x, start), engine::locate_cell(edges, x, start))
+        ASSERT_EQ(engine::locate_cell_near(near, x, start), engine::locate_cell(edges, x, start))
             << x << " from " << start << " in a list of " << n;
       }
     }
   }
   const engine::NearbyCells none = engine::prepare_nearby_cells({});
-  EXPECT_EQ(engine::locate_cell(none, {}, 1.0f, 2), 1);
+  EXPECT_EQ(engine::locate_cell_near(none, 1.0f, 2), 1);
 }
 
 }  // namespace
