@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <vector>
 
@@ -68,19 +69,34 @@ float nearest_integer(float v);
 // P become P. A period that is not positive and finite leaves x unchanged.
 float fold_periodic(float x, float period);
 
-// fold_periodic, with x returned at once where the formula gives x itself. The fold sits on
-// the ion's dependency chain at every step, and the ion is nearly always inside the cell
-// already. For P 2^-10 < x < P the formula returns x:
-// - x > fl(P 2^-10) puts x above P 2^-10 (the product is exact for a normal P, and a rounded
-//   subnormal product is within half the float spacing), so fl(x / P) >= 2^-10 and
-//   fl(fl(x / P) - 1/2) >= -1/2 + 2^-10;
-// - x < P means x <= P (1 - 2^-24) at most (the float below P), so fl(x / P) <= 1 - 2^-24 and
-//   fl(fl(x / P) - 1/2) <= 1/2 - 2^-24;
-// so NINT gives 0 and x - 0 P = x. A period that is not positive leaves no such x, and an
-// infinite or NaN one fails the first comparison: both take the formula.
-inline float wrap_periodic(float x, float period) {
-  if (x > period * 0x1p-10f && x < period) return x;
-  return fold_periodic(x, period);
+// NINT(x / P - 1/2) as fold_periodic takes it.
+float fold_count(float x, float period);
+
+// fold_periodic for one period, prepared. Each step of NINT(fl(fl(x / P) - 1/2)) keeps the
+// order of its argument, so as x rises the count never falls: it is -1, 0 and 1 on three
+// adjacent ranges [t(-1), t(0)), [t(0), t(1)), [t(1), t(2)) of floats, t(k) the lowest float
+// whose count reaches k, found by bisection on the formula itself. The ion crosses the repeat
+// cell's edges at random, so within those ranges the fold takes the count from comparisons
+// instead of a jump the processor would guess wrong; beyond them, and for a period that is
+// not positive and finite (NaN ends: no x lies within), the formula.
+struct PeriodicFold {
+  float period = 0.0f;
+  float lowest = std::numeric_limits<float>::quiet_NaN();  // t(-1)
+  float zero = std::numeric_limits<float>::quiet_NaN();    // t(0)
+  float one = std::numeric_limits<float>::quiet_NaN();     // t(1)
+  float beyond = std::numeric_limits<float>::quiet_NaN();  // t(2)
+};
+
+PeriodicFold prepare_fold(float period);
+
+// fold_periodic(x, fold.period).
+inline float wrap_periodic(const PeriodicFold& fold, float x) {
+  if (fold.lowest <= x && x < fold.beyond) {
+    const std::int32_t count =
+        static_cast<std::int32_t>(x >= fold.one) - static_cast<std::int32_t>(x < fold.zero);
+    return x - static_cast<float>(count) * fold.period;
+  }
+  return fold_periodic(x, fold.period);
 }
 
 }  // namespace engine

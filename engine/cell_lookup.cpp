@@ -76,6 +76,8 @@ CellLookup make_cell_lookup(const Crystal& crystal) {
   lookup.layer_count = static_cast<std::int32_t>(nz + 2);
   lookup.x_near = prepare_nearby_cells(crystal.x_edges);
   lookup.y_near = prepare_nearby_cells(crystal.y_edges);
+  lookup.x_fold = prepare_fold(crystal.repeat_x);
+  lookup.y_fold = prepare_fold(crystal.repeat_y);
   add_blocks(crystal, lookup);
   return lookup;
 }

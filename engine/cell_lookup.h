@@ -51,6 +51,7 @@ struct CellLookup {
   std::vector<CellView> x, y;
   std::vector<std::size_t> layer;
   NearbyCells x_near, y_near;                              // the cell search of the lateral edges
+  PeriodicFold x_fold, y_fold;                             // the folds into the repeat cell
   std::int32_t x_count = 0, y_count = 0, layer_count = 0;  // nx + 2, ny + 2, nz + 2
   std::vector<std::size_t>
       block_first;  // per (mode, L, ky, kx) the first atom, one more at the end

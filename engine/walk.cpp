@@ -55,7 +55,8 @@ struct LateralWalk {
   const std::vector<float>& along_edges;
   const NearbyCells& across_near;
   std::int32_t along_cells;
-  float along_period, across_period;
+  float along_period;
+  const PeriodicFold& across_fold;
   float across_per_along;  // d(across) / d(along)
   float along_per_depth;   // d(along) / dz
   std::int32_t step;       // ±1 along
@@ -67,11 +68,11 @@ LateralWalk lateral_walk(WalkMode mode, const IonState& ion, const TrackingConte
   if (mode == WalkMode::kX)
     return {&IonState::x,          &IonState::kx,    &IonState::y,
             &IonState::ky,         crystal.x_edges,  context.cells.y_near,
-            crystal.cell_count_x,  crystal.repeat_x, crystal.repeat_y,
+            crystal.cell_count_x,  crystal.repeat_x, context.cells.y_fold,
             d.sin_phi / d.cos_phi, d.slope_x,        d.step_x};
   return {&IonState::y,          &IonState::ky,    &IonState::x,
           &IonState::kx,         crystal.y_edges,  context.cells.x_near,
-          crystal.cell_count_y,  crystal.repeat_y, crystal.repeat_x,
+          crystal.cell_count_y,  crystal.repeat_y, context.cells.x_fold,
           d.cos_phi / d.sin_phi, d.slope_y,        d.step_y};
 }
 
@@ -108,7 +109,7 @@ bool cross_plane(const LateralWalk& w, IonState& ion, const TrackingContext& con
   ion.z += run / w.along_per_depth;
   along = plane;
   if (!(ion.z <= context.z_end)) return false;
-  across = wrap_periodic(across, w.across_period);
+  across = wrap_periodic(w.across_fold, across);
   ion.*w.across_cell = locate_cell_near(w.across_near, across, ion.*w.across_cell);
   sink_layer(ion, context.crystal);
   return true;
@@ -131,10 +132,9 @@ bool advance_walk(WalkMode mode, IonState& ion, const TrackingContext& context) 
 }
 
 void move_to_depth(IonState& ion, float depth, const TrackingContext& context) {
-  const Crystal& crystal = context.crystal;
   const float dz = depth - ion.z;
-  ion.x = wrap_periodic(ion.x + dz * ion.direction.slope_x, crystal.repeat_x);
-  ion.y = wrap_periodic(ion.y + dz * ion.direction.slope_y, crystal.repeat_y);
+  ion.x = wrap_periodic(context.cells.x_fold, ion.x + dz * ion.direction.slope_x);
+  ion.y = wrap_periodic(context.cells.y_fold, ion.y + dz * ion.direction.slope_y);
   ion.z = depth;
   ion.kx = locate_cell_near(context.cells.x_near, ion.x, ion.kx);
   ion.ky = locate_cell_near(context.cells.y_near, ion.y, ion.ky);
