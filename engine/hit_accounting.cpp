@@ -98,11 +98,13 @@ Transverse across_path(const IonDirection& d, const Shift& shift) {
   return {d.along_e1(shift.dx, shift.dy, shift.dz), d.along_e2(shift.dx, shift.dy)};
 }
 
+// Only what the encounter reads: D_h,s near the site, |δ - δs|^2 inside, the ring outside.
 ModelSite model_site(const Encounter& e, const Transverse& moved, const FixedTables& fixed) {
   ModelSite site;
-  site.hit2 = square(e.hit.e1 - moved.e1) + square(e.hit.e2 - moved.e2);
-  site.moved2 = square(e.shift.e1 - moved.e1) + square(e.shift.e2 - moved.e2);
-  if (!e.inside) {
+  if (e.near) site.hit2 = square(e.hit.e1 - moved.e1) + square(e.hit.e2 - moved.e2);
+  if (e.inside) {
+    site.moved2 = square(e.shift.e1 - moved.e1) + square(e.shift.e2 - moved.e2);
+  } else {
     site.ring = ring_of(fixed, square(e.site.e1 - moved.e1) + square(e.site.e2 - moved.e2));
     site.unit_factor = e.far_rings && site.ring > e.last_ring;
   }
