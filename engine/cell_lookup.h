@@ -58,7 +58,10 @@ struct CellLookup {
   std::vector<BlockAtom> block_atoms;
 
   CandidateBlock block(WalkMode mode, std::int32_t kx, std::int32_t ky, std::int32_t layer) const {
-    if (kx < 0 || kx >= x_count || ky < 0 || ky >= y_count || layer < 0 || layer >= layer_count)
+    // One unsigned comparison per index: a negative index wraps to a large one.
+    if (static_cast<std::uint32_t>(kx) >= static_cast<std::uint32_t>(x_count) ||
+        static_cast<std::uint32_t>(ky) >= static_cast<std::uint32_t>(y_count) ||
+        static_cast<std::uint32_t>(layer) >= static_cast<std::uint32_t>(layer_count))
       return {};
     const std::size_t b = ((static_cast<std::size_t>(mode) * static_cast<std::size_t>(layer_count) +
                             static_cast<std::size_t>(layer)) *

@@ -187,10 +187,12 @@ void PartnerAccounting::account(IonState& ion, const Partner& partner, HitTally&
   }
   Encounter e;
   e.hit = partner.hit;
-  e.shift = partner.shift;
+  const Displacement& delta = partner.displacement;
+  e.shift = {ion.direction.along_e1(delta.x, delta.y, delta.z),
+             ion.direction.along_e2(delta.x, delta.y)};
   e.site = partner.site;
   e.coeff = atom.gauss_coeff;
-  e.shift2 = square(partner.shift.e1) + square(partner.shift.e2);
+  e.shift2 = square(e.shift.e1) + square(e.shift.e2);
   e.near = near;
   e.inside = partner.w <= 1.0f;
   e.coeff_row = coeff_rows_.data() + index * static_cast<std::size_t>(n11);
