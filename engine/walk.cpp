@@ -66,14 +66,30 @@ LateralWalk lateral_walk(WalkMode mode, const IonState& ion, const TrackingConte
   const Crystal& crystal = context.crystal;
   const IonDirection& d = ion.direction;
   if (mode == WalkMode::kX)
-    return {&IonState::x,          &IonState::kx,    &IonState::y,
-            &IonState::ky,         crystal.x_edges,  context.cells.y_near,
-            crystal.cell_count_x,  crystal.repeat_x, context.cells.y_fold,
-            d.sin_phi / d.cos_phi, d.slope_x,        d.step_x};
-  return {&IonState::y,          &IonState::ky,    &IonState::x,
-          &IonState::kx,         crystal.y_edges,  context.cells.x_near,
-          crystal.cell_count_y,  crystal.repeat_y, context.cells.x_fold,
-          d.cos_phi / d.sin_phi, d.slope_y,        d.step_y};
+    return {&IonState::x,
+            &IonState::kx,
+            &IonState::y,
+            &IonState::ky,
+            crystal.x_edges,
+            context.cells.y_near,
+            crystal.cell_count_x,
+            crystal.repeat_x,
+            context.cells.y_fold,
+            d.y_per_x,
+            d.slope_x,
+            d.step_x};
+  return {&IonState::y,
+          &IonState::ky,
+          &IonState::x,
+          &IonState::kx,
+          crystal.y_edges,
+          context.cells.x_near,
+          crystal.cell_count_y,
+          crystal.repeat_y,
+          context.cells.x_fold,
+          d.x_per_y,
+          d.slope_y,
+          d.step_y};
 }
 
 // The first edge plane the line meets from coordinate `at`: the lowest k with B(k) >= at
