@@ -78,7 +78,8 @@ float fold_count(float x, float period);
 // whose count reaches k, found by bisection on the formula itself. The ion crosses the repeat
 // cell's edges at random, so within those ranges the fold takes the count from comparisons
 // instead of a jump the processor would guess wrong; beyond them, and for a period that is
-// not positive and finite (NaN ends: no x lies within), the formula.
+// not positive or above a quarter of the largest float (NaN ends: no x lies within), the
+// formula.
 struct PeriodicFold {
   float period = 0.0f;
   float lowest = std::numeric_limits<float>::quiet_NaN();  // t(-1)
