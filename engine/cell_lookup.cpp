@@ -74,6 +74,10 @@ CellLookup make_cell_lookup(const Crystal& crystal) {
   lookup.x_count = static_cast<std::int32_t>(nx + 2);
   lookup.y_count = static_cast<std::int32_t>(ny + 2);
   lookup.layer_count = static_cast<std::int32_t>(nz + 2);
+  lookup.x_near = prepare_nearby_cells(crystal.x_edges);
+  lookup.y_near = prepare_nearby_cells(crystal.y_edges);
+  lookup.x_fold = prepare_fold(crystal.repeat_x);
+  lookup.y_fold = prepare_fold(crystal.repeat_y);
   add_blocks(crystal, lookup);
   return lookup;
 }

@@ -8,6 +8,7 @@
 #include <span>
 #include <vector>
 
+#include "engine/cell_location.h"
 #include "engine/model.h"
 
 namespace engine {
@@ -49,13 +50,18 @@ struct CandidateBlock {
 struct CellLookup {
   std::vector<CellView> x, y;
   std::vector<std::size_t> layer;
+  NearbyCells x_near, y_near;                              // the cell search of the lateral edges
+  PeriodicFold x_fold, y_fold;                             // the folds into the repeat cell
   std::int32_t x_count = 0, y_count = 0, layer_count = 0;  // nx + 2, ny + 2, nz + 2
   std::vector<std::size_t>
       block_first;  // per (mode, L, ky, kx) the first atom, one more at the end
   std::vector<BlockAtom> block_atoms;
 
   CandidateBlock block(WalkMode mode, std::int32_t kx, std::int32_t ky, std::int32_t layer) const {
-    if (kx < 0 || kx >= x_count || ky < 0 || ky >= y_count || layer < 0 || layer >= layer_count)
+    // One unsigned comparison per index: a negative index wraps to a large one.
+    if (static_cast<std::uint32_t>(kx) >= static_cast<std::uint32_t>(x_count) ||
+        static_cast<std::uint32_t>(ky) >= static_cast<std::uint32_t>(y_count) ||
+        static_cast<std::uint32_t>(layer) >= static_cast<std::uint32_t>(layer_count))
       return {};
     const std::size_t b = ((static_cast<std::size_t>(mode) * static_cast<std::size_t>(layer_count) +
                             static_cast<std::size_t>(layer)) *

@@ -17,33 +17,11 @@ float square(float v) {
   return v * v;
 }
 
-// What every class needs of one encounter.
-struct Encounter {
-  std::int32_t atom = 0;
-  float coeff = 0.0f;   // A_j
-  float hit2 = 0.0f;    // D_h, Å^2
-  float shift2 = 0.0f;  // |δ|^2 across the path, Å^2
-  bool near = false;
-  bool inside = false;
-  float inverse_miss = 1.0f;  // 1 / P_ref at the ring of the site (outside only)
-  bool far_rings = false;     // that ring lies past the atom's last stored ring
-  std::int32_t last_ring = 0;
-};
-
-// The quantities of structure model s: D_h,s, |δ - δs|^2 and, outside, the ring of the site
-// and whether its factor is 1.
-struct ModelSite {
-  float hit2 = 0.0f;
-  float moved2 = 0.0f;
-  std::int32_t ring = 0;
-  bool unit_factor = false;
-};
-
 // The loops over the vibration models of one structure model: contiguous and without
-// branches, so that they vectorise (the exponential table reads are gathers, which need a
-// target that has them). Where every exponent of the row is known to lie in the table, the
-// rounding needs no limits: with 0 <= c_v <= c_max and 0 <= D, rounding is monotone, so
-// fl(c_v D) lies in [0, fl(c_max D)].
+// branches, so that they vectorise
+// (the exponential table reads are gathers, which need a target that has them). Where every
+// exponent of the row is known to lie in the table, the rounding needs no limits: with 0 <= c_v <=
+// c_max and 0 <= D, rounding is monotone, so fl(c_v D) lies in [0, fl(c_max D)].
 constexpr float kHitSpan = 25000.0f;      // -c D >= -25000, the lowest table entry
 constexpr float kDensityBase = 5000.0f;   // base <= 5000, the highest
 constexpr float kDensitySpan = 20000.0f;  // base - c D >= -20000
@@ -85,127 +63,79 @@ void scale(float* weight, float f, std::int32_t n) {
   for (std::int32_t v = 0; v < n; ++v) weight[v] *= f;
 }
 
-class Accounting {
- public:
-  Accounting(IonState& ion, const Partner& partner, const TrackingContext& context,
-             const float* coeff_rows, const float* ratio_rows, const float* largest_coeff,
-             HitTally& tally)
-      : ion_(ion),
-        partner_(partner),
-        context_(context),
-        fixed_(context.fixed),
-        n10_(context.models.structure_count),
-        n11_(context.models.vibration_count),
-        hits_(tally.hit_sum.data() + static_cast<std::size_t>(partner.atom - 1) *
-                                         static_cast<std::size_t>(n10_) *
-                                         static_cast<std::size_t>(n11_)),
-        weight_(ion.weight.data()),
-        coeff_rows_(coeff_rows),
-        ratio_rows_(ratio_rows),
-        largest_coeff_(largest_coeff) {}
-
-  void run() {
-    const Atom& atom = context_.crystal.atoms[static_cast<std::size_t>(partner_.atom - 1)];
-    e_.atom = partner_.atom;
-    e_.coeff = atom.gauss_coeff;
-    e_.hit2 = square(partner_.hit.e1) + square(partner_.hit.e2);
-    e_.shift2 = square(partner_.shift.e1) + square(partner_.shift.e2);
-    e_.near = e_.hit2 <= atom.reach2;
-    e_.inside = partner_.w <= 1.0f;
-    if (atom.change_class == 1) {
-      if (e_.near) add_hits(hits_, weight_, fixed_.exp_scaled(-e_.coeff * e_.hit2), pairs());
-      return;
-    }
-    if (!e_.inside) locate_site_ring();
-    const bool shifted = atom.change_class >= 3;
-    const bool per_vibration = atom.change_class % 2 == 0;
-    for (std::int32_t s = 1; s <= n10_; ++s) {
-      const ModelSite site = model_site(shifted ? across_path(s) : Transverse{});
-      const std::size_t row = static_cast<std::size_t>(s - 1) * static_cast<std::size_t>(n11_);
-      if (per_vibration)
-        account_each_amplitude(hits_ + row, weight_ + row, site);
-      else
-        account_first_amplitude(hits_ + row, weight_ + row, site);
-    }
-  }
-
- private:
-  std::int32_t pairs() const { return n10_ * n11_; }
-  const float* coeff_row() const {
-    return coeff_rows_ + static_cast<std::size_t>(e_.atom - 1) * static_cast<std::size_t>(n11_);
-  }
-  const float* ratio_row() const {
-    return ratio_rows_ + static_cast<std::size_t>(e_.atom - 1) * static_cast<std::size_t>(n11_);
-  }
-  float largest_coeff() const { return largest_coeff_[static_cast<std::size_t>(e_.atom - 1)]; }
-  std::int32_t ring_of(float rho2) const {
-    return RingTables::slot(context_.fixed.ring_index(rho2));
-  }
-
-  void locate_site_ring() {
-    const RingTables& rings = context_.tables.rings;
-    const std::int32_t ring = ring_of(square(partner_.site.e1) + square(partner_.site.e2));
-    e_.inverse_miss = rings.inverse_reference(e_.atom, ring);
-    e_.last_ring = rings.last_ring[static_cast<std::size_t>(e_.atom - 1)];
-    e_.far_rings = ring > e_.last_ring;
-  }
-
-  // The shift of the atom in structure model s, across the path.
-  Transverse across_path(std::int32_t s) const {
-    const IonDirection& d = ion_.direction;
-    const Shift& shift = context_.models.shift(s, e_.atom);
-    return {d.along_e1(shift.dx, shift.dy, shift.dz), d.along_e2(shift.dx, shift.dy)};
-  }
-
-  ModelSite model_site(const Transverse& moved) const {
-    ModelSite site;
-    site.hit2 = square(partner_.hit.e1 - moved.e1) + square(partner_.hit.e2 - moved.e2);
-    site.moved2 = square(partner_.shift.e1 - moved.e1) + square(partner_.shift.e2 - moved.e2);
-    if (!e_.inside) {
-      site.ring =
-          ring_of(square(partner_.site.e1 - moved.e1) + square(partner_.site.e2 - moved.e2));
-      site.unit_factor = e_.far_rings && site.ring > e_.last_ring;
-    }
-    return site;
-  }
-
-  // Classes 2, 4 and 6: the amplitude of each vibration model.
-  void account_each_amplitude(double* hits, float* weight, const ModelSite& site) const {
-    if (e_.near)
-      add_model_hits(hits, weight, coeff_row(), largest_coeff(), site.hit2, n11_, fixed_);
-    if (site.unit_factor) return;
-    if (e_.inside)
-      scale_by_density(weight, coeff_row(), ratio_row(), largest_coeff(), e_.coeff * e_.shift2,
-                       site.moved2, n11_, fixed_);
-    else
-      scale_by_miss(weight, context_.tables.rings.miss_row(e_.atom, site.ring), e_.inverse_miss,
-                    n11_);
-  }
-
-  // Classes 3 and 5: the amplitude of vibration model 1 for every v.
-  void account_first_amplitude(double* hits, float* weight, const ModelSite& site) const {
-    const float coeff = coeff_row()[0];
-    if (e_.near) add_hits(hits, weight, fixed_.exp_scaled(-coeff * site.hit2), n11_);
-    if (site.unit_factor) return;
-    const float f =
-        e_.inside ? ratio_row()[0] * fixed_.exp_scaled(e_.coeff * e_.shift2 - coeff * site.moved2)
-                  : context_.tables.rings.miss(e_.atom, site.ring, 1) * e_.inverse_miss;
-    scale(weight, f, n11_);
-  }
-
-  IonState& ion_;
-  const Partner& partner_;
-  const TrackingContext& context_;
-  const FixedTables& fixed_;
-  const std::int32_t n10_;
-  const std::int32_t n11_;
-  double* const hits_;
-  float* const weight_;
-  const float* const coeff_rows_;
-  const float* const ratio_rows_;
-  const float* const largest_coeff_;
-  Encounter e_;
+// The quantities of structure model s: D_h,s, |δ - δs|^2 and, outside, the ring of the site
+// and whether its factor is 1.
+struct ModelSite {
+  float hit2 = 0.0f;
+  float moved2 = 0.0f;
+  std::int32_t ring = 0;
+  bool unit_factor = false;
 };
+
+// One encounter with a partner of class 2..6, read once per call into values of its own: the
+// loops store into the weights and hit sums through pointers, and whatever they might alias
+// the compiler would have to read again after every store.
+struct Encounter {
+  Transverse hit, shift, site;  // the partner's rel - h, δ and rel across the path, Å
+  float coeff = 0.0f;           // A_j
+  float shift2 = 0.0f;          // |δ|^2 across the path, Å^2
+  bool near = false;
+  bool inside = false;
+  float inverse_miss = 1.0f;  // 1 / P_ref at the ring of the site (outside only)
+  bool far_rings = false;     // that ring lies past the atom's last stored ring
+  std::int32_t last_ring = 0;
+  const float* coeff_row = nullptr;  // A_j,v and a_j,v of v = 1..N11
+  const float* ratio_row = nullptr;
+  float largest = 0.0f;  // the largest A_j,v (infinite when one is not positive and finite)
+};
+
+std::int32_t ring_of(const FixedTables& fixed, float rho2) {
+  return RingTables::slot(fixed.ring_index(rho2));
+}
+
+// The shift δs of the atom in one structure model, across the path.
+Transverse across_path(const IonDirection& d, const Shift& shift) {
+  return {d.along_e1(shift.dx, shift.dy, shift.dz), d.along_e2(shift.dx, shift.dy)};
+}
+
+// Only what the encounter reads: D_h,s near the site, |δ - δs|^2 inside, the ring outside.
+ModelSite model_site(const Encounter& e, const Transverse& moved, const FixedTables& fixed) {
+  ModelSite site;
+  if (e.near) site.hit2 = square(e.hit.e1 - moved.e1) + square(e.hit.e2 - moved.e2);
+  if (e.inside) {
+    site.moved2 = square(e.shift.e1 - moved.e1) + square(e.shift.e2 - moved.e2);
+  } else {
+    site.ring = ring_of(fixed, square(e.site.e1 - moved.e1) + square(e.site.e2 - moved.e2));
+    site.unit_factor = e.far_rings && site.ring > e.last_ring;
+  }
+  return site;
+}
+
+// Classes 2, 4 and 6: the amplitude of each vibration model.
+void account_each_amplitude(const Encounter& e, const ModelSite& site, const float* miss,
+                            double* hits, float* weight, std::int32_t n11,
+                            const FixedTables& fixed) {
+  if (e.near) add_model_hits(hits, weight, e.coeff_row, e.largest, site.hit2, n11, fixed);
+  if (site.unit_factor) return;
+  if (e.inside)
+    scale_by_density(weight, e.coeff_row, e.ratio_row, e.largest, e.coeff * e.shift2, site.moved2,
+                     n11, fixed);
+  else
+    scale_by_miss(weight, miss, e.inverse_miss, n11);
+}
+
+// Classes 3 and 5: the amplitude of vibration model 1 for every v.
+void account_first_amplitude(const Encounter& e, const ModelSite& site, const float* miss,
+                             double* hits, float* weight, std::int32_t n11,
+                             const FixedTables& fixed) {
+  const float coeff = e.coeff_row[0];
+  if (e.near) add_hits(hits, weight, fixed.exp_scaled(-coeff * site.hit2), n11);
+  if (site.unit_factor) return;
+  const float f = e.inside
+                      ? e.ratio_row[0] * fixed.exp_scaled(e.coeff * e.shift2 - coeff * site.moved2)
+                      : miss[0] * e.inverse_miss;
+  scale(weight, f, n11);
+}
 
 }  // namespace
 
@@ -230,12 +160,64 @@ PartnerAccounting::PartnerAccounting(const TrackingContext& context) : context_(
                     : std::numeric_limits<float>::infinity();
     }
   }
+  // The shifts of each displaced atom in every structure model side by side.
+  const std::size_t shifted = static_cast<std::size_t>(std::max(models.displaced_atom_count, 0));
+  const std::size_t n10 = static_cast<std::size_t>(std::max(models.structure_count, 0));
+  shift_rows_.resize(shifted * n10);
+  for (std::int32_t a = 1; a <= models.displaced_atom_count; ++a)
+    for (std::int32_t s = 1; s <= models.structure_count; ++s)
+      shift_rows_[static_cast<std::size_t>(a - 1) * n10 + static_cast<std::size_t>(s - 1)] =
+          models.shift(s, a);
 }
 
 void PartnerAccounting::account(IonState& ion, const Partner& partner, HitTally& tally) const {
-  Accounting(ion, partner, context_, coeff_rows_.data(), ratio_rows_.data(), largest_coeff_.data(),
-             tally)
-      .run();
+  const Atom& atom = context_.crystal.atoms[static_cast<std::size_t>(partner.atom - 1)];
+  const FixedTables& fixed = context_.fixed;
+  const std::int32_t n10 = context_.models.structure_count;
+  const std::int32_t n11 = context_.models.vibration_count;
+  const auto index = static_cast<std::size_t>(partner.atom - 1);
+  double* const hits =
+      tally.hit_sum.data() + index * static_cast<std::size_t>(n10) * static_cast<std::size_t>(n11);
+  float* const weight = ion.weight.data();
+  const float hit2 = square(partner.hit.e1) + square(partner.hit.e2);
+  const bool near = hit2 <= atom.reach2;
+  if (atom.change_class == 1) {
+    if (near) add_hits(hits, weight, fixed.exp_scaled(-atom.gauss_coeff * hit2), n10 * n11);
+    return;
+  }
+  Encounter e;
+  e.hit = partner.hit;
+  const Displacement& delta = partner.displacement;
+  e.shift = {ion.direction.along_e1(delta.x, delta.y, delta.z),
+             ion.direction.along_e2(delta.x, delta.y)};
+  e.site = partner.site;
+  e.coeff = atom.gauss_coeff;
+  e.shift2 = square(e.shift.e1) + square(e.shift.e2);
+  e.near = near;
+  e.inside = partner.w <= 1.0f;
+  e.coeff_row = coeff_rows_.data() + index * static_cast<std::size_t>(n11);
+  e.ratio_row = ratio_rows_.data() + index * static_cast<std::size_t>(n11);
+  e.largest = largest_coeff_[index];
+  const RingTables& rings = context_.tables.rings;
+  if (!e.inside) {
+    const std::int32_t ring = ring_of(fixed, square(e.site.e1) + square(e.site.e2));
+    e.inverse_miss = rings.inverse_reference(partner.atom, ring);
+    e.last_ring = rings.last_ring[index];
+    e.far_rings = ring > e.last_ring;
+  }
+  const bool shifted = atom.change_class >= 3;
+  const bool per_vibration = atom.change_class % 2 == 0;
+  const Shift* shifts = shift_rows_.data() + (shifted ? index * static_cast<std::size_t>(n10) : 0);
+  for (std::int32_t s = 0; s < n10; ++s) {
+    const ModelSite site =
+        model_site(e, shifted ? across_path(ion.direction, shifts[s]) : Transverse{}, fixed);
+    const float* miss = e.inside ? nullptr : rings.miss_row(partner.atom, site.ring);
+    const std::size_t row = static_cast<std::size_t>(s) * static_cast<std::size_t>(n11);
+    if (per_vibration)
+      account_each_amplitude(e, site, miss, hits + row, weight + row, n11, fixed);
+    else
+      account_first_amplitude(e, site, miss, hits + row, weight + row, n11, fixed);
+  }
 }
 
 }  // namespace engine

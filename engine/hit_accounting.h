@@ -47,6 +47,8 @@ class PartnerAccounting {
   std::vector<float> ratio_rows_;  // a_a,v, the same layout
   // Per atom the largest A_a,v, infinite when some A_a,v is not a positive finite number.
   std::vector<float> largest_coeff_;
+  // δs of displaced atom a in structure model s at (a - 1) N10 + s - 1.
+  std::vector<Shift> shift_rows_;
 };
 
 }  // namespace engine

@@ -105,7 +105,7 @@ bool start_ion(IonState& ion, const GridPoint& point, const TrackingContext& con
     // A turn may carry the ion across slope 1: it starts along its line at the depth of the
     // walk it takes.
     const float depth = start_depth(ion.direction, crystal.z_min, context.tables.interaction_reach);
-    if (depth != ion.z) move_to_depth(ion, depth, crystal);
+    if (depth != ion.z) move_to_depth(ion, depth, context);
   }
   return true;
 }

@@ -33,6 +33,9 @@ void derive_slopes(IonDirection& direction) {
                                                     : direction.sin_theta / direction.cos_theta;
   direction.slope_x = direction.tan_theta * direction.cos_phi;
   direction.slope_y = direction.tan_theta * direction.sin_phi;
+  // The lateral walks' slopes, once per direction rather than at every step.
+  direction.y_per_x = direction.sin_phi / direction.cos_phi;
+  direction.x_per_y = direction.cos_phi / direction.sin_phi;
   direction.step_x = direction.cos_phi >= 0.0f ? 1 : -1;
   direction.step_y = direction.sin_phi >= 0.0f ? 1 : -1;
   direction.abs_slope_x = std::fabs(direction.slope_x);

@@ -18,6 +18,7 @@ struct IonDirection {
   // Derived terms (derive_slopes):
   float tan_theta = 0.0f;
   float slope_x = 0.0f, slope_y = 0.0f;  // dX/dZ and dY/dZ
+  float y_per_x = 0.0f, x_per_y = 0.0f;  // dY/dX = sin φ / cos φ and dX/dY = cos φ / sin φ
   float abs_slope_x = 0.0f, abs_slope_y = 0.0f;
   std::int32_t step_x = 1, step_y = 1;  // sign(cos φ), sign(sin φ), with sign(0) = +1
 
@@ -58,8 +59,9 @@ struct IonState {
 // cos φ = sin φ = 0 and sin θ = 0.
 void set_direction(IonDirection& direction, float vx, float vy, float vz);
 
-// tan θ (1.0E-6 sin θ when cos θ is exactly 0), the slopes, their absolute values and the
-// step signs.
+// tan θ (1.0E-6 sin θ when cos θ is exactly 0), the slopes, their absolute values, the
+// azimuth ratios (infinite or NaN where the walk that reads them is never taken) and the step
+// signs.
 void derive_slopes(IonDirection& direction);
 
 // The terms that depend on c = cos α, the cosine between d and u: F_new = 1 / (c - 1)^2,

@@ -37,7 +37,6 @@ struct Partner {
   Relative rel;                           // ion relative to the undisplaced site, Å
   Transverse site;                        // rel, ion relative to the site, across the path
   Transverse hit;                         // rel - h(t): ion relative to the hit point
-  Transverse shift;                       // δ across the path
 };
 
 enum class StepResult { kNoCollision = 1, kCollision = 2, kDiscarded = 3 };

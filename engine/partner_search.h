@@ -66,8 +66,6 @@ StepResult step_to_partner(IonState& ion, const CandidateBlock& block,
   const Relative& rel = partner.rel;
   partner.site = {d.along_e1(rel.x, rel.y, rel.z), d.along_e2(rel.x, rel.y)};
   partner.hit = {partner.site.e1 - offset.e1, partner.site.e2 - offset.e2};
-  const Displacement& delta = partner.displacement;
-  partner.shift = {d.along_e1(delta.x, delta.y, delta.z), d.along_e2(delta.x, delta.y)};
   policy.account_partner(ion, partner, deviates, memory, tally);
   if (partner.w > 1.0f) return StepResult::kNoCollision;
   return collide(ion, partner, context) ? StepResult::kCollision : StepResult::kDiscarded;

@@ -19,10 +19,11 @@ float edge(const std::vector<float>& edges, std::int32_t k) {
 }
 
 // Next layer edge.
-bool advance_z(IonState& ion, const Crystal& crystal) {
+bool advance_z(IonState& ion, const TrackingContext& context) {
+  const Crystal& crystal = context.crystal;
   if (ion.layer >= crystal.layer_count) return false;
   ++ion.layer;
-  move_to_depth(ion, edge(crystal.z_edges, ion.layer), crystal);
+  move_to_depth(ion, edge(crystal.z_edges, ion.layer), context);
   return true;
 }
 
@@ -52,25 +53,43 @@ struct LateralWalk {
   float IonState::*across;
   std::int32_t IonState::*across_cell;
   const std::vector<float>& along_edges;
-  const std::vector<float>& across_edges;
+  const NearbyCells& across_near;
   std::int32_t along_cells;
-  float along_period, across_period;
+  float along_period;
+  const PeriodicFold& across_fold;
   float across_per_along;  // d(across) / d(along)
   float along_per_depth;   // d(along) / dz
   std::int32_t step;       // ±1 along
 };
 
-LateralWalk lateral_walk(WalkMode mode, const IonState& ion, const Crystal& crystal) {
+LateralWalk lateral_walk(WalkMode mode, const IonState& ion, const TrackingContext& context) {
+  const Crystal& crystal = context.crystal;
   const IonDirection& d = ion.direction;
   if (mode == WalkMode::kX)
-    return {&IonState::x,          &IonState::kx,    &IonState::y,
-            &IonState::ky,         crystal.x_edges,  crystal.y_edges,
-            crystal.cell_count_x,  crystal.repeat_x, crystal.repeat_y,
-            d.sin_phi / d.cos_phi, d.slope_x,        d.step_x};
-  return {&IonState::y,          &IonState::ky,    &IonState::x,
-          &IonState::kx,         crystal.y_edges,  crystal.x_edges,
-          crystal.cell_count_y,  crystal.repeat_y, crystal.repeat_x,
-          d.cos_phi / d.sin_phi, d.slope_y,        d.step_y};
+    return {&IonState::x,
+            &IonState::kx,
+            &IonState::y,
+            &IonState::ky,
+            crystal.x_edges,
+            context.cells.y_near,
+            crystal.cell_count_x,
+            crystal.repeat_x,
+            context.cells.y_fold,
+            d.y_per_x,
+            d.slope_x,
+            d.step_x};
+  return {&IonState::y,
+          &IonState::ky,
+          &IonState::x,
+          &IonState::kx,
+          crystal.y_edges,
+          context.cells.x_near,
+          crystal.cell_count_y,
+          crystal.repeat_y,
+          context.cells.x_fold,
+          d.x_per_y,
+          d.slope_y,
+          d.step_y};
 }
 
 // The first edge plane the line meets from coordinate `at`: the lowest k with B(k) >= at
@@ -106,8 +125,8 @@ bool cross_plane(const LateralWalk& w, IonState& ion, const TrackingContext& con
   ion.z += run / w.along_per_depth;
   along = plane;
   if (!(ion.z <= context.z_end)) return false;
-  across = wrap_periodic(across, w.across_period);
-  ion.*w.across_cell = locate_cell(w.across_edges, across, ion.*w.across_cell);
+  across = wrap_periodic(w.across_fold, across);
+  ion.*w.across_cell = locate_cell_near(w.across_near, across, ion.*w.across_cell);
   sink_layer(ion, context.crystal);
   return true;
 }
@@ -116,25 +135,25 @@ bool cross_plane(const LateralWalk& w, IonState& ion, const TrackingContext& con
 
 bool enter_walk(WalkMode mode, IonState& ion, const TrackingContext& context) {
   if (mode == WalkMode::kZ) return true;
-  const LateralWalk w = lateral_walk(mode, ion, context.crystal);
+  const LateralWalk w = lateral_walk(mode, ion, context);
   ion.*w.plane = plane_ahead(w.along_edges, ion.*w.along, ion.*w.plane, w.step);
   return cross_plane(w, ion, context);
 }
 
 bool advance_walk(WalkMode mode, IonState& ion, const TrackingContext& context) {
-  if (mode == WalkMode::kZ) return advance_z(ion, context.crystal);
-  const LateralWalk w = lateral_walk(mode, ion, context.crystal);
+  if (mode == WalkMode::kZ) return advance_z(ion, context);
+  const LateralWalk w = lateral_walk(mode, ion, context);
   ion.*w.plane += w.step;
   return cross_plane(w, ion, context);
 }
 
-void move_to_depth(IonState& ion, float depth, const Crystal& crystal) {
+void move_to_depth(IonState& ion, float depth, const TrackingContext& context) {
   const float dz = depth - ion.z;
-  ion.x = wrap_periodic(ion.x + dz * ion.direction.slope_x, crystal.repeat_x);
-  ion.y = wrap_periodic(ion.y + dz * ion.direction.slope_y, crystal.repeat_y);
+  ion.x = wrap_periodic(context.cells.x_fold, ion.x + dz * ion.direction.slope_x);
+  ion.y = wrap_periodic(context.cells.y_fold, ion.y + dz * ion.direction.slope_y);
   ion.z = depth;
-  ion.kx = locate_cell(crystal.x_edges, ion.x, ion.kx);
-  ion.ky = locate_cell(crystal.y_edges, ion.y, ion.ky);
+  ion.kx = locate_cell_near(context.cells.x_near, ion.x, ion.kx);
+  ion.ky = locate_cell_near(context.cells.y_near, ion.y, ion.ky);
 }
 
 WalkMode choose_walk_mode(const IonDirection& direction) {

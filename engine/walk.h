@@ -19,7 +19,7 @@ WalkMode choose_walk_mode(const IonDirection& direction);
 
 // Moves the ion along its line to `depth` (Å), folds X and Y into the repeat cell and finds
 // their edge intervals.
-void move_to_depth(IonState& ion, float depth, const Crystal& crystal);
+void move_to_depth(IonState& ion, float depth, const TrackingContext& context);
 
 // The atoms examined around the ion (CellLookup: the block of the mode at kx, ky and the
 // layer). Inline: it runs once per step, next to the partner search.

@@ -56,9 +56,12 @@ TEST(WrapPeriodic, FoldsIntoTheRepeatCell) {
       {0.0f, 3.0f},  {3.0f, 0.0f}, {-3.0f, 3.0f},  // non-positive multiples become P
       {-0.1f, 2.9f}, {1.5f, 1.5f}, {4.5f, 1.5f},  {7.25f, 1.25f}, {-4.0f, 2.0f}, {2.999f, 2.999f},
   };
-  for (const auto& c : cases) EXPECT_NEAR(engine::wrap_periodic(c.x, p), c.expected, 2e-6f) << c.x;
-  EXPECT_EQ(engine::wrap_periodic(5.0f, 0.0f), 5.0f);  // no period: left alone
-  EXPECT_EQ(engine::wrap_periodic(5.0f, -2.0f), 5.0f);
+  const engine::PeriodicFold fold = engine::prepare_fold(p);
+  for (const auto& c : cases)
+    EXPECT_NEAR(engine::wrap_periodic(fold, c.x), c.expected, 2e-6f) << c.x;
+  EXPECT_EQ(engine::wrap_periodic(engine::prepare_fold(0.0f), 5.0f),
+            5.0f);  // no period: left alone
+  EXPECT_EQ(engine::wrap_periodic(engine::prepare_fold(-2.0f), 5.0f), 5.0f);
 }
 
 TEST(NearestInteger, RoundsHalvesAwayFromZero) {

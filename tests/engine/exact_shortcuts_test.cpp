@@ -1,8 +1,9 @@
 // The shortcuts of the inner loops give exactly what the plain formulas give, for every input
 // that can tell them apart: the rounding without jumps, checked at every half of the table
-// ranges and next to it; the fold that returns a coordinate already inside the repeat cell,
-// checked at the ends of the range it covers; the Gaussian table index formed from the
-// generator's raw output, checked at every step.
+// ranges and next to it; the fold with its count of periods prepared, checked at the ends of
+// the ranges it covers; the Gaussian table index formed from the
+// generator's raw output, checked at every step; the cell search near its start, checked at
+// every edge, next to it and between, from every start.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -83,12 +84,11 @@ float plain_fold(float x, float p) {
   return x - engine::nearest_integer(x / p - 0.5f) * p;
 }
 
-// fl(fl(x / P) - 1/2) rises with x, and so does its NINT: where the formula returns x at the
-// lowest and the highest float of the range that wrap_periodic returns at once, NINT is 0 at
-// both ends and so everywhere between, and the formula returns x on the whole range. The
-// periods span repeat distances, powers of two, odd mantissas, the subnormals and the largest
-// floats.
-TEST(ExactShortcuts, FoldReturnsWhatTheFormulaGivesOverTheWholeRangeItShortens) {
+// The count of periods rises with x, so it equals -1, 0 and 1 exactly between the prepared
+// ends, and the fold agrees with the formula there if it does at each end and next to it.
+// The periods span repeat distances, powers of two, odd mantissas, the subnormals and the
+// largest floats; beyond the ends and for odd periods the formula takes its own course.
+TEST(ExactShortcuts, FoldFromPreparedCountsIsTheFormulaForEveryCoordinate) {
   std::vector<float> periods = {3.615f,
                                 3.6f,
                                 1.0f,
@@ -99,6 +99,7 @@ TEST(ExactShortcuts, FoldReturnsWhatTheFormulaGivesOverTheWholeRangeItShortens) 
                                 123.457f,
                                 1.0e6f,
                                 3.0e38f,
+                                8.0e37f,
                                 1.17549435e-38f,
                                 1.0e-40f,
                                 1.0e-45f,
@@ -107,20 +108,29 @@ TEST(ExactShortcuts, FoldReturnsWhatTheFormulaGivesOverTheWholeRangeItShortens) 
   for (std::uint32_t k = 1; k < 4000; ++k)
     periods.push_back(0.001f * static_cast<float>(k) * 1.37f);
   for (const float p : periods) {
-    const float lowest = std::nextafterf(p * 0x1p-10f, INFINITY);
-    const float highest = std::nextafterf(p, 0.0f);
-    if (lowest <= highest) {  // empty only for the smallest subnormal period
-      for (const float x : {lowest, highest}) {
-        ASSERT_EQ(plain_fold(x, p), x) << x << " in period " << p;
-        ASSERT_EQ(engine::wrap_periodic(x, p), x) << x << " in period " << p;
+    const engine::PeriodicFold fold = engine::prepare_fold(p);
+    std::vector<float> xs = {0.0f,      -0.0f,   p,        -p,       0.5f * p,  2.5f * p,
+                             -1.5f * p, 1.0e30f, -1.0e30f, INFINITY, -INFINITY, NAN};
+    const bool prepared = !std::isnan(fold.zero);
+    ASSERT_TRUE(prepared || p > 1.0e37f) << p;  // only huge periods go without
+    if (prepared) {
+      float count = -1.0f;
+      for (const float end : {fold.lowest, fold.zero, fold.one, fold.beyond}) {
+        const float below = std::nextafterf(end, -INFINITY), above = std::nextafterf(end, INFINITY);
+        xs.insert(xs.end(), {end, below, above});
+        // Each end is the lowest float whose count reaches the next number.
+        ASSERT_LT(engine::fold_count(below, p), count) << p;
+        ASSERT_GE(engine::fold_count(end, p), count) << p;
+        count += 1.0f;
       }
     }
-    // Just outside the range the formula takes its own course.
-    for (const float x : {p * 0x1p-10f, p, 0.0f, -p, 2.5f * p, std::nextafterf(0.0f, 1.0f)})
-      ASSERT_TRUE(same(engine::wrap_periodic(x, p), plain_fold(x, p))) << x << " in period " << p;
+    for (const float x : xs)
+      ASSERT_TRUE(same(engine::wrap_periodic(fold, x), plain_fold(x, p)))
+          << x << " in period " << p;
   }
-  const float odd[] = {0.0f, -2.0f, INFINITY, NAN};  // no period: x left alone
-  for (const float p : odd) EXPECT_EQ(engine::wrap_periodic(1.5f, p), 1.5f) << p;
+  for (const float p : {0.0f, -2.0f, INFINITY, NAN}) {  // no period: x left alone
+    EXPECT_EQ(engine::wrap_periodic(engine::prepare_fold(p), 1.5f), 1.5f) << p;
+  }
 }
 
 // The index as the deviate gives it: NINT(2000 u) of the double u of output k.
@@ -151,6 +161,41 @@ TEST(ExactShortcuts, GaussianIndexFromTheRawOutputIsTheRoundedDeviatesForEveryOu
     const std::uint32_t k = stream.next_bits();
     ASSERT_EQ(engine::gauss_level(k), plain_level(k)) << k;
   }
+}
+
+// Every x that can tell two searches apart: each edge with its neighbouring floats, points
+// between the edges, beyond both ends, the infinities and a NaN; from every start and starts
+// outside the list. Edge lists of one to five intervals (the windows of the first and last
+// cells overlap the open ends), with a repeated edge, and lists the fast path must refuse.
+TEST(ExactShortcuts, CellSearchNearTheStartFindsWhatTheFullSearchFinds) {
+  const std::vector<std::vector<float>> lists = {
+      {0.0f},
+      {0.0f, 3.615f},
+      {0.0f, 1.8075f, 3.615f},
+      {0.0f, 1.0f, 2.5f, 4.0f},
+      {0.0f, 0.5f, 0.5f, 2.0f, 2.25f, 6.0f},
+      {-1.0f, 0.0f, 1.0f, 2.0f, 3.0f, 4.0f, 5.0f},
+      {0.0f, 2.0f, 1.0f, 3.0f},            // not ascending: always the full search
+      {0.0f, NAN, 2.0f},                   // nor with a NaN
+      {-INFINITY, 0.0f, 1.0f, INFINITY}};  // infinite edges order like any others
+  for (const auto& edges : lists) {
+    const engine::NearbyCells near = engine::prepare_nearby_cells(edges);
+    std::vector<float> xs = {-1.0e30f, 1.0e30f, INFINITY, -INFINITY, NAN};
+    for (std::size_t j = 0; j < edges.size(); ++j) {
+      const float b = edges[j];
+      xs.insert(xs.end(), {b, std::nextafterf(b, -INFINITY), std::nextafterf(b, INFINITY)});
+      if (j + 1 < edges.size()) xs.push_back(0.5f * (b + edges[j + 1]));
+    }
+    const auto n = static_cast<std::int32_t>(edges.size());
+    for (std::int32_t start = -1; start <= n + 2; ++start) {
+      for (const float x : xs) {
+        ASSERT_EQ(engine::locate_cell_near(near, x, start), engine::locate_cell(edges, x, start))
+            << x << " from " << start << " in a list of " << n;
+      }
+    }
+  }
+  const engine::NearbyCells none = engine::prepare_nearby_cells({});
+  EXPECT_EQ(engine::locate_cell_near(none, 1.0f, 2), 1);
 }
 
 }  // namespace

@@ -59,14 +59,14 @@ struct Accounting {
     for (std::size_t p = 0; p < ion.weight.size(); ++p) ion.weight[p] = 1.0f + 0.25f * p;
     tally = engine::HitTally(k.models.vibration_count, k.models.structure_count, 1);
   }
-  // Partner with the site at (x, y) across the path (hit offset 0) and displacement (dx, dy);
+  // Partner with the site at (x, y) across the path (hit offset 0) and displacement (dx, dy, 0);
   // inside or outside the interaction radius as `w` says.
   void meet(float x, float y, float dx, float dy, float w) {
     engine::Partner partner;
     partner.atom = 1;
     partner.site = {x, y};
     partner.hit = {x, y};
-    partner.shift = {dx, dy};
+    partner.displacement = {dx, dy, 0.0f};  // along the normal: (dx, dy) across the path
     partner.w = w;
     const engine::CellLookup cells = engine::make_cell_lookup(k.crystal);
     const engine::TrackingContext context{k.crystal, k.models, fixed_tables(), k.tables, cells,
