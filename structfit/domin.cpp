@@ -220,7 +220,7 @@ MinimizerState domin(std::vector<float>& x, const DominCallbacks& callbacks,
   if (x.empty()) throw std::invalid_argument("domin needs at least one variable");
   MinimizerState st = make_minimizer_state(static_cast<int>(x.size()), x);
   st.start_mode = options.resume ? 0 : 1;
-  StepLog log(options.step_log);
+  StepLog log(options.step_log, options.resume);
   DominRun run{st, callbacks, options, console, log, {}, {}, 0};
   iterate(run);
   // The caller receives the point and gradient in its own variables.

@@ -29,8 +29,8 @@ std::string pair_lines(const std::vector<float>& u, const std::vector<float>& v)
 
 }  // namespace
 
-StepLog::StepLog(std::string path) : path_(std::move(path)) {
-  std::ofstream out(path_, std::ios::trunc);
+StepLog::StepLog(std::string path, bool continued) : path_(std::move(path)) {
+  std::ofstream out(path_, continued ? std::ios::app : std::ios::trunc);
   if (!out) throw std::runtime_error("cannot create the step log " + path_);
   out << text_line("Started Search");
 }

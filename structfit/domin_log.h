@@ -1,4 +1,5 @@
-// The minimizer's step log (domin.res): created with "Started Search", every entry appended.
+// The minimizer's step log (domin.res): started with "Started Search", every entry appended.
+// A resumed search continues the log of the passes before it rather than erasing it.
 #pragma once
 
 #include <string>
@@ -8,8 +9,9 @@ namespace structfit {
 
 class StepLog {
  public:
-  // Creates (or empties) the log and writes its first line.
-  explicit StepLog(std::string path);
+  // Creates (or empties) the log, or with `continued` appends to it, and writes "Started
+  // Search".
+  StepLog(std::string path, bool continued);
 
   void step_head(int step, float f, float norm_g, const std::vector<float>& x,
                  const std::vector<float>& diag) const;                           // kind 1

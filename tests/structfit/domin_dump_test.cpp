@@ -24,7 +24,13 @@ using structfit::MinimizerState;
 struct Outcome {
   MinimizerState st;
   std::vector<float> x;
+  std::string step_log;
 };
+
+std::string read_bytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), {}};
+}
 
 Outcome minimize(const DominCallbacks& cb, bool resume) {
   DominOptions options;
@@ -35,13 +41,7 @@ Outcome minimize(const DominCallbacks& cb, bool resume) {
   std::vector<float> x{-1.2F, 1.0F};
   std::ostringstream console;
   MinimizerState st = structfit::domin(x, cb, options, console);
-  std::filesystem::remove(options.step_log);
-  return {st, x};
-}
-
-std::string read_bytes(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
+  return {st, x, read_bytes(options.step_log)};
 }
 
 std::int32_t int_at(const std::string& bytes, std::size_t offset) {
@@ -57,9 +57,10 @@ TEST(DominDump, ResumedRunEndsExactlyAsTheUninterruptedOne) {
   DominCallbacks stopping = rosenbrock();
   int tests = 0;
   stopping.converged = [&] { return ++tests == 10; };
-  minimize(stopping, false);
+  const Outcome stopped = minimize(stopping, false);
   const Outcome resumed = minimize(rosenbrock(), true);
   std::filesystem::remove(temp_path(".69"));
+  std::filesystem::remove(temp_path(".res"));
   EXPECT_EQ(resumed.x, whole.x);
   EXPECT_EQ(resumed.st.termination, whole.st.termination);
   EXPECT_EQ(resumed.st.step, whole.st.step);
@@ -69,6 +70,11 @@ TEST(DominDump, ResumedRunEndsExactlyAsTheUninterruptedOne) {
   EXPECT_EQ(resumed.st.protocol, whole.st.protocol);
   EXPECT_EQ(resumed.st.a, whole.st.a);
   EXPECT_EQ(resumed.st.b, whole.st.b);
+  // The step log keeps the passes before the interruption and continues after them.
+  ASSERT_GT(stopped.step_log.size(), std::string("Started Search").size() + 2);
+  EXPECT_EQ(resumed.step_log.substr(0, stopped.step_log.size()), stopped.step_log);
+  EXPECT_EQ(resumed.step_log.find("Started Search", stopped.step_log.size()),
+            stopped.step_log.size() + 1);  // after the blank of list-directed output
 }
 
 TEST(DominDump, AResumedRunStopsAtTheStepLimit) {
@@ -83,6 +89,7 @@ TEST(DominDump, AResumedRunStopsAtTheStepLimit) {
   structfit::write_restart_file(temp_path(".69"), st, scale);
   const Outcome resumed = minimize(rosenbrock(), true);
   std::filesystem::remove(temp_path(".69"));
+  std::filesystem::remove(temp_path(".res"));
   EXPECT_EQ(resumed.st.termination, structfit::reason::step_limit);
   EXPECT_EQ(resumed.st.step, 3000);
   EXPECT_EQ(resumed.st.protocol[2999], 3000.0F);  // step number of the last row

@@ -35,7 +35,7 @@ TEST(DominText, EveryStepLogEntryKind) {
           .string();
   std::ofstream(path) << "an older log\n";
   {
-    const structfit::StepLog log(path);
+    const structfit::StepLog log(path, false);
     log.step_head(7, 0.123456789F, 1234.5F, x, z);
     log.direction(5.25476837F, 1.03125e12F, d);
     log.search_result(0.0123F, 1127.4567F, 25.51F, 3.0F);
